@@ -1,0 +1,200 @@
+// koravin-cli: the commands of the windows, run headlessly with scripted answers.
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <map>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "command/document_text.h"
+#include "command/scripted_interaction.h"
+#include "expr/expression.h"
+#include "expr/prepare_expression.h"
+#include "numbers/number_conversions.h"
+#include "numbers/text_utilities.h"
+#include "registry/registry.h"
+
+namespace koravin {
+namespace {
+
+constexpr std::size_t kLongestExpression = 32767;
+constexpr std::string_view kUsage =
+    "usage: koravin-cli list | eval EXPR [--x V] [--y V] [--exact] | run COMMAND [--editor FILE|-] "
+    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace]";
+
+struct UsageError {
+    std::string message;
+};
+
+// Options come as "--name value" or "--name=value"; a value may itself begin with "-".
+class Arguments {
+public:
+    Arguments(int argc, char** argv, int first) : arguments_(argv + first, argv + argc) {}
+
+    bool done() const { return position_ >= arguments_.size(); }
+
+    // The next option's name (without "--"), with its inline value if it had one.
+    std::string nextOption() {
+        std::string argument = arguments_[position_++];
+        if (!argument.starts_with("--")) throw UsageError{"unexpected argument: " + argument};
+        argument.erase(0, 2);
+        inlineValue_.reset();
+        if (const auto equals = argument.find('='); equals != std::string::npos) {
+            inlineValue_ = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
+        return argument;
+    }
+
+    std::string value(const std::string& option) {
+        if (inlineValue_) return *std::exchange(inlineValue_, std::nullopt);
+        if (done()) throw UsageError{"--" + option + " needs a value"};
+        return arguments_[position_++];
+    }
+
+    void noValue(const std::string& option) const {
+        if (inlineValue_) throw UsageError{"--" + option + " takes no value"};
+    }
+
+private:
+    std::vector<std::string> arguments_;
+    std::size_t position_ = 0;
+    std::optional<std::string> inlineValue_;
+};
+
+std::string ReadDocument(const std::string& path) {
+    std::string bytes;
+    if (path == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) throw UsageError{"cannot read " + path};
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return DecodeDocument(bytes);
+}
+
+int List() {
+    for (const CommandInfo& command : AllCommands()) {
+        std::cout << command.name << '\t' << WorkspaceName(command.workspace) << '\t' << command.caption << '\n';
+    }
+    return 0;
+}
+
+int Eval(int argc, char** argv) {
+    if (argc < 3) throw UsageError{"eval needs an expression"};
+    std::string text = argv[2];
+    double x = 0;
+    std::optional<double> y;
+    bool exact = false;
+    Arguments arguments(argc, argv, 3);
+    while (!arguments.done()) {
+        const std::string option = arguments.nextOption();
+        if (option == "x") {
+            x = ReadLeadingNumber(arguments.value(option));
+        } else if (option == "y") {
+            y = ReadLeadingNumber(arguments.value(option));
+        } else if (option == "exact") {
+            arguments.noValue(option);
+            exact = true;
+        } else {
+            throw UsageError{"unknown option for eval: --" + option};
+        }
+    }
+    if (CodePointCount(text) > kLongestExpression) {
+        std::cerr << "表达式太长：最多 " << kLongestExpression << " 个字符。\n";
+        return 1;
+    }
+    PrepareExpression(text);
+    double value;
+    if (y) {
+        value = CompiledExpression::ForXY(text, 'y').InsertValueXY(x, *y);
+    } else {
+        int stepCount = 0;
+        value = CompiledExpression::ForX(text).InsertValue(x, stepCount);
+        if (stepCount > kSingleVariablePassLimit) {
+            std::cerr << "函数表达式输入有误！\n";
+            return 1;
+        }
+    }
+    std::cout << (exact ? ExactText(value) : NumberText(value)) << '\n';
+    return 0;
+}
+
+int Run(int argc, char** argv) {
+    if (argc < 3) throw UsageError{"run needs a command name"};
+    const CommandInfo* command = FindCommand(argv[2]);
+    if (command == nullptr) throw UsageError{std::string("unknown command: ") + argv[2] + " (see koravin-cli list)"};
+    std::string editor;
+    std::string previousReport;
+    std::vector<std::string> replies;
+    std::vector<bool> answers;
+    int digits = 6;
+    std::map<std::string, std::string> fields;
+    bool trace = false;
+    Arguments arguments(argc, argv, 3);
+    while (!arguments.done()) {
+        const std::string option = arguments.nextOption();
+        if (option == "editor") {
+            editor = ReadDocument(arguments.value(option));
+        } else if (option == "result") {
+            previousReport = ReadDocument(arguments.value(option));
+        } else if (option == "reply") {
+            replies.push_back(arguments.value(option));
+        } else if (option == "yes" || option == "no") {
+            arguments.noValue(option);
+            answers.push_back(option == "yes");
+        } else if (option == "digits") {
+            const std::string value = arguments.value(option);
+            const auto number = ParseDecimal(value);
+            if (!number || *number != static_cast<int>(*number) || *number < 1 || *number > 16) {
+                throw UsageError{"--digits takes a whole number from 1 to 16, not " + value};
+            }
+            digits = static_cast<int>(*number);
+        } else if (option == "field") {
+            const std::string value = arguments.value(option);
+            const auto equals = value.find('=');
+            if (equals == std::string::npos || equals == 0) throw UsageError{"--field takes NAME=TEXT, not " + value};
+            fields[value.substr(0, equals)] = value.substr(equals + 1);
+        } else if (option == "trace") {
+            arguments.noValue(option);
+            trace = true;
+        } else {
+            throw UsageError{"unknown option for run: --" + option};
+        }
+    }
+    ScriptedInteraction user(std::move(replies), std::move(answers));
+    if (trace) {
+        user.onEvent([](const InteractionEvent& event) { std::cerr << TraceLine(event) << '\n' << std::flush; });
+    }
+    StringPane pane(std::move(previousReport));
+    CommandContext context{std::move(editor), pane, user, digits, std::move(fields), {}};
+    command->run(context);
+    std::cout.write(pane.text().data(), static_cast<std::streamsize>(pane.text().size()));
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace
+}  // namespace koravin
+
+int main(int argc, char** argv) {
+    using namespace koravin;
+    try {
+        const std::string verb = argc > 1 ? argv[1] : "";
+        if (verb == "list" && argc == 2) return List();
+        if (verb == "eval") return Eval(argc, argv);
+        if (verb == "run") return Run(argc, argv);
+        throw UsageError{verb.empty() ? std::string(kUsage) : "unknown verb: " + verb + " (" + std::string(kUsage) + ")"};
+    } catch (const UsageError& error) {
+        std::cerr << "koravin-cli: " << error.message << '\n';
+        return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "koravin-cli: out of memory\n";
+        return 1;
+    }
+}
