@@ -1,0 +1,22 @@
+#include "linear/linear_input.h"
+
+#include "numbers/number_conversions.h"
+
+namespace koravin {
+namespace {
+
+// A hand-typed system is small; this bound keeps an absurd order from exhausting the machine.
+constexpr double kLargestArrayBytes = 4.0 * 1024 * 1024 * 1024;
+
+}  // namespace
+
+int OrderFromReply(std::string_view reply) { return ToInteger16(ReadLeadingNumber(reply)).value_or(0); }
+
+bool OrderFitsInMemory(Interaction& user, int n, int matrices) {
+    const double bytes = static_cast<double>(matrices) * n * (n + 1.0) * sizeof(double);
+    if (n <= kLargestAugmentedOrder && bytes <= kLargestArrayBytes) return true;
+    user.tell(kOrderTooLargeMessage);
+    return false;
+}
+
+}  // namespace koravin
