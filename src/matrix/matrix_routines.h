@@ -1,5 +1,6 @@
 #pragma once
 
+#include "matrix/fixed_rounding.h"
 #include "matrix/matrix.h"
 
 namespace koravin {
@@ -23,6 +24,17 @@ int IndexOfLargest(const Vector& v);
 
 // The entry of v(1..n) of largest magnitude, with its sign, in single precision.
 float LargestMagnitudeEntry(const Vector& v, int n);
+
+// The row p of k..lastRow whose entry in column k has the largest magnitude; ties keep the upper.
+int ColumnPivotRow(const Matrix& m, int k, int lastRow);
+
+// target[j] = round(target[j] - multiplier * pivot[j]) for j = 0..count-1: the update of one row
+// by the pivot row that every elimination of this program makes, written once.
+void SubtractScaledRow(double* target, const double* pivot, double multiplier, int count, const FixedRounding& round);
+
+// For i = k+1..lastRow: multiplier M(i, k) / M(k, k), not rounded, and the update of columns
+// k..lastColumn of row i. The pivot is not tested: a zero pivot carries Inf and NaN on.
+void EliminateColumnBelow(Matrix& m, int k, int lastRow, int lastColumn, const FixedRounding& round);
 
 struct DeterminantResult {
     double determinant;

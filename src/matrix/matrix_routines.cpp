@@ -1,0 +1,101 @@
+#include "matrix/matrix_routines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "matrix/fixed_rounding.h"
+
+namespace koravin {
+
+void SwapRows(Matrix& m, int r1, int r2, int lastColumn) {
+    if (r1 == r2) return;
+    std::swap_ranges(m.row(r1), m.row(r1) + lastColumn, m.row(r2));
+}
+
+void SwapColumns(Matrix& m, int c1, int c2, int lastRow) {
+    if (c1 == c2) return;
+    for (int i = 1; i <= lastRow; ++i) std::swap(m(i, c1), m(i, c2));
+}
+
+EntryPosition FindLargestEntry(const Matrix& m, int blockSize) {
+    EntryPosition best{1, 1};
+    double bestMagnitude = std::fabs(m(1, 1));
+    for (int i = 1; i <= blockSize; ++i) {
+        const double* row = m.row(i);
+        for (int j = 1; j <= blockSize; ++j) {
+            if (std::fabs(row[j - 1]) > bestMagnitude) {
+                best = {i, j};
+                bestMagnitude = std::fabs(row[j - 1]);
+            }
+        }
+    }
+    return best;
+}
+
+int IndexOfLargest(const Vector& v) {
+    int best = v.lower();
+    for (int i = v.lower() + 1; i <= v.upper(); ++i) {
+        if (v(i) > v(best)) best = i;
+    }
+    return best;
+}
+
+float LargestMagnitudeEntry(const Vector& v, int n) {
+    if (v.size() == 0 || v.lower() > 1 || v.upper() < 1) return 0;
+    float best = static_cast<float>(v(1));
+    for (int i = 1; i <= n && i <= v.upper(); ++i) {
+        const float entry = static_cast<float>(v(i));
+        if (std::fabs(best) < std::fabs(entry)) best = entry;
+    }
+    return best;
+}
+
+int ColumnPivotRow(const Matrix& m, int k, int lastRow) {
+    int p = k;
+    for (int i = k + 1; i <= lastRow; ++i) {
+        if (std::fabs(m(p, k)) < std::fabs(m(i, k))) p = i;
+    }
+    return p;
+}
+
+void SubtractScaledRow(double* target, const double* pivot, double multiplier, int count, const FixedRounding& round) {
+    for (int j = 0; j < count; ++j) target[j] = round(target[j] - multiplier * pivot[j]);
+}
+
+void EliminateColumnBelow(Matrix& m, int k, int lastRow, int lastColumn, const FixedRounding& round) {
+    const double* pivotRow = m.row(k) + (k - 1);
+    for (int i = k + 1; i <= lastRow; ++i) {
+        double* row = m.row(i) + (k - 1);
+        const double multiplier = row[0] / pivotRow[0];
+        SubtractScaledRow(row, pivotRow, multiplier, lastColumn - k + 1, round);
+    }
+}
+
+DeterminantResult PivotDeterminant(Matrix& a) {
+    const int n = a.rows();
+    const FixedRounding round(7);
+    int swaps = 0;
+    bool zeroPivot = false;
+    for (int k = 1; k <= n; ++k) {
+        const int p = ColumnPivotRow(a, k, n);
+        if (p != k) {
+            std::swap_ranges(a.row(k) + (k - 1), a.row(k) + n, a.row(p) + (k - 1));
+            ++swaps;
+        }
+        // The pivot has the largest magnitude of its column: when it is 0, the column below it is
+        // already eliminated, and dividing by it would only spread 0/0 through the rows.
+        if (a(k, k) == 0) {
+            zeroPivot = true;
+            continue;
+        }
+        EliminateColumnBelow(a, k, n, n, round);
+    }
+    if (zeroPivot) return {0, swaps};
+    double det = 1;
+    for (int k = 1; k <= n; ++k) det = det * a(k, k);
+    if (swaps % 2 != 0) det = det * -1;
+    return {det, swaps};
+}
+
+}  // namespace koravin

@@ -1,0 +1,25 @@
+#include "matrix/report.h"
+
+#include "numbers/number_conversions.h"
+#include "numbers/text_utilities.h"
+
+namespace koravin {
+
+void AppendHeading(std::string& report, std::string_view heading) {
+    report += kLineEnd;
+    report += heading;
+    report += kLineEnd;
+}
+
+void AppendMatrixRows(std::string& report, const Matrix& m, int rows, int cols, std::string_view separator,
+                      std::optional<int> places) {
+    for (int i = 1; i <= rows; ++i) {
+        for (int j = 1; j <= cols; ++j) {
+            report += separator;
+            report += NumberText(places ? RoundDigits(m(i, j), *places) : m(i, j));
+        }
+        report += kLineEnd;
+    }
+}
+
+}  // namespace koravin
