@@ -1,5 +1,6 @@
 #include "expr/expression.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -18,6 +19,44 @@ std::vector<bool> RestoredExpPositions(std::string_view text) {
     return covered;
 }
 
+// A stack that lives on the caller's stack while it is small, so that an ordinary evaluation
+// allocates nothing. Popping the permanent bottom yields it and leaves it there.
+template <typename T>
+class ScratchStack {
+public:
+    ScratchStack(std::size_t capacity, T bottom) {
+        if (capacity > inline_.size()) {
+            heap_.resize(capacity);
+            data_ = heap_.data();
+        }
+        data_[0] = bottom;
+    }
+    ScratchStack(const ScratchStack&) = delete;
+    ScratchStack& operator=(const ScratchStack&) = delete;
+
+    void push(T value) { data_[size_++] = value; }
+    T pop() { return size_ == 1 ? data_[0] : data_[--size_]; }
+    const T& top() const { return data_[size_ - 1]; }
+    std::size_t size() const { return size_; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+
+private:
+    std::array<T, 64> inline_;
+    std::vector<T> heap_;
+    T* data_ = inline_.data();
+    std::size_t size_ = 1;
+};
+
+enum class TokenKind : unsigned char { Number, XValue, YValue, Function, UnarySign, Character };
+
+struct Token {
+    TokenKind kind;
+    Incoming incoming = Incoming::Other;  // Character
+    char character = 0;                   // Character and UnarySign
+    FunctionName function = FunctionName::Abs;
+    double value = 0;                     // Number
+};
+
 struct Operator {
     StackSymbol symbol;
     char character;
@@ -35,18 +74,17 @@ StackSymbol SymbolOf(Incoming incoming) {
     }
 }
 
-}  // namespace
+struct TokenList {
+    std::vector<Token> tokens;
+    bool usesX = false;
+    bool usesY = false;
+};
 
-CompiledExpression CompiledExpression::ForX(std::string_view preparedText) {
-    return CompiledExpression(preparedText, 0, kSingleVariablePassLimit);
-}
-
-CompiledExpression CompiledExpression::ForXY(std::string_view preparedText, char variableName) {
-    return CompiledExpression(preparedText, variableName, kTwoVariablePassLimit);
-}
-
-CompiledExpression::CompiledExpression(std::string_view text, char variableName, int passLimit)
-    : passLimit_(passLimit) {
+// Reads the text into tokens as the parser will meet them: each substituted variable as "(",
+// its value and ")", each number literal as one value.
+TokenList Tokenize(std::string_view text, char variableName) {
+    TokenList list;
+    std::vector<Token>& tokens = list.tokens;
     const std::vector<bool> restoredExp = RestoredExpPositions(text);
     const auto substituted = [&](std::size_t i) {
         return text[i] == 'x' || (variableName != 0 && text[i] == variableName && !restoredExp[i]);
@@ -58,16 +96,16 @@ CompiledExpression::CompiledExpression(std::string_view text, char variableName,
     std::size_t i = 0;
     const auto addCharacter = [&](char c) {
         const Incoming incoming = ClassifyIncoming(c);
-        tokens_.push_back({TokenKind::Character, incoming, c});
+        tokens.push_back({TokenKind::Character, incoming, c});
         operandStart = incoming == Incoming::LeftParen || incoming == Incoming::AddSub ||
                        incoming == Incoming::MulDiv || incoming == Incoming::Power;
     };
     while (i < text.size()) {
         if (substituted(i)) {
             const bool isX = text[i] == 'x';
-            (isX ? usesX_ : usesY_) = true;
+            (isX ? list.usesX : list.usesY) = true;
             addCharacter('(');
-            tokens_.push_back({isX ? TokenKind::XValue : TokenKind::YValue});
+            tokens.push_back({isX ? TokenKind::XValue : TokenKind::YValue});
             addCharacter(')');
             ++i;
             continue;
@@ -75,27 +113,27 @@ CompiledExpression::CompiledExpression(std::string_view text, char variableName,
         // A literal ends where a substituted variable begins, as its "(" would end it.
         const std::string_view front = text.substr(i, nextSubstituted[i] - i);
         if (const NumberLiteral literal = ScanNumberLiteral(front); literal.isNumber) {
-            tokens_.push_back({TokenKind::Number, Incoming::Other, 0, FunctionName::Abs, literal.value});
+            tokens.push_back({TokenKind::Number, Incoming::Other, 0, FunctionName::Abs, literal.value});
             i += literal.consumed;
             operandStart = false;
             continue;
         }
         if (restoredExp[i]) {
-            tokens_.push_back({TokenKind::Function, Incoming::Other, 0, FunctionName::Exp});
+            tokens.push_back({TokenKind::Function, Incoming::Other, 0, FunctionName::Exp});
             i += 3;
             operandStart = false;
             continue;
         }
         if (front.size() >= 3) {
             if (const auto function = MatchFunctionName(front); function && *function != FunctionName::Exp) {
-                tokens_.push_back({TokenKind::Function, Incoming::Other, 0, *function});
+                tokens.push_back({TokenKind::Function, Incoming::Other, 0, *function});
                 i += 3;
                 operandStart = false;
                 continue;
             }
         }
         if (operandStart && (text[i] == '+' || text[i] == '-')) {
-            tokens_.push_back({TokenKind::UnarySign, Incoming::Other, text[i]});
+            tokens.push_back({TokenKind::UnarySign, Incoming::Other, text[i]});
             ++i;
             continue;
         }
@@ -103,39 +141,48 @@ CompiledExpression::CompiledExpression(std::string_view text, char variableName,
         ++i;
     }
     addCharacter('#');
+    return list;
 }
 
-Evaluation CompiledExpression::Run(double xValue, double yValue) const {
-    std::vector<double> operands;
-    operands.reserve(tokens_.size() + 1);
-    operands.push_back(0);  // the permanent bottom
-    std::vector<Operator> operators;
-    operators.reserve(tokens_.size() + 2);
-    operators.push_back({StackSymbol::Bottom, 0, FunctionName::Abs});
-    operators.push_back({StackSymbol::Hash, '#', FunctionName::Abs});
+}  // namespace
 
-    // Popping a stack that holds only its bottom yields the bottom and leaves it there.
-    const auto popOperand = [&] {
-        if (operands.size() == 1) return operands.front();
-        const double value = operands.back();
-        operands.pop_back();
-        return value;
-    };
-    const auto popOperator = [&] {
-        if (operators.size() == 1) return operators.front();
+CompiledExpression::Step::Kind CompiledExpression::BinaryStep(char op) {
+    switch (op) {
+        case '+': return Step::Kind::Add;
+        case '-': return Step::Kind::Subtract;
+        case '*': return Step::Kind::Multiply;
+        case '/': return Step::Kind::Divide;
+        default: return Step::Kind::Operator;
+    }
+}
+
+CompiledExpression CompiledExpression::ForX(std::string_view preparedText) {
+    return CompiledExpression(preparedText, 0, kSingleVariablePassLimit);
+}
+
+CompiledExpression CompiledExpression::ForXY(std::string_view preparedText, char variableName) {
+    return CompiledExpression(preparedText, variableName, kTwoVariablePassLimit);
+}
+
+CompiledExpression::CompiledExpression(std::string_view text, char variableName, int passLimit) {
+    const TokenList list = Tokenize(text, variableName);
+    const std::vector<Token>& tokens = list.tokens;
+    usesX_ = list.usesX;
+    usesY_ = list.usesY;
+    std::vector<Operator> operators{{StackSymbol::Bottom, 0, FunctionName::Abs}, {StackSymbol::Hash, '#', FunctionName::Abs}};
+    // Popping the permanent bottom yields it and leaves it there.
+    const auto popOperator = [&operators] {
         const Operator op = operators.back();
-        operators.pop_back();
+        if (operators.size() > 1) operators.pop_back();
         return op;
     };
-
-    Evaluation result;
     std::size_t next = 0;
-    while (next < tokens_.size()) {
-        const Token& token = tokens_[next];
+    while (next < tokens.size()) {
+        const Token& token = tokens[next];
         switch (token.kind) {
-            case TokenKind::Number: operands.push_back(token.value); ++next; break;
-            case TokenKind::XValue: operands.push_back(xValue); ++next; break;
-            case TokenKind::YValue: operands.push_back(yValue); ++next; break;
+            case TokenKind::Number: steps_.push_back({Step::Kind::PushNumber, 0, FunctionName::Abs, token.value}); ++next; break;
+            case TokenKind::XValue: steps_.push_back({Step::Kind::PushX}); ++next; break;
+            case TokenKind::YValue: steps_.push_back({Step::Kind::PushY}); ++next; break;
             case TokenKind::Function:
                 operators.push_back({StackSymbol::Function, 0, token.function});
                 ++next;
@@ -157,40 +204,61 @@ Evaluation CompiledExpression::Run(double xValue, double yValue) const {
                     case Relation::Reduce: {
                         const Operator op = popOperator();
                         if (op.symbol == StackSymbol::Function) {
-                            operands.push_back(ApplyFunction(op.function, popOperand()));
+                            steps_.push_back({Step::Kind::Function, 0, op.function});
                         } else if (op.symbol == StackSymbol::UnarySign) {
-                            const double a = popOperand();
-                            operands.push_back(op.character == '-' ? -a : a);
+                            steps_.push_back({op.character == '-' ? Step::Kind::Negate : Step::Kind::Identity});
                         } else {
-                            const double b = popOperand();
-                            const double a = popOperand();
-                            operands.push_back(ApplyOperator(a, op.character, b));
+                            steps_.push_back({BinaryStep(op.character), op.character});
                         }
                         break;
                     }
                     case Relation::None:
                         // Nothing can be consumed any more: the loop would spin to its limit.
-                        result.passes = passLimit_;
-                        next = tokens_.size();
+                        passes_ = passLimit;
+                        next = tokens.size();
                         break;
                 }
                 break;
         }
-        if (++result.passes > passLimit_) break;
+        if (++passes_ > passLimit) break;
     }
-    result.value = operands.size() > 1 ? operands[1] : 0;
-    return result;
+}
+
+double CompiledExpression::Replay(double xValue, double yValue) const {
+    // Every step pushes one operand; an operator that finds nothing to pop takes the bottom 0.
+    ScratchStack<double> operands(steps_.size() + 1, 0.0);
+    for (const Step& step : steps_) {
+        switch (step.kind) {
+            case Step::Kind::PushNumber: operands.push(step.value); break;
+            case Step::Kind::PushX: operands.push(xValue); break;
+            case Step::Kind::PushY: operands.push(yValue); break;
+            case Step::Kind::Function: operands.push(ApplyFunction(step.function, operands.pop())); break;
+            case Step::Kind::Negate: operands.push(-operands.pop()); break;
+            case Step::Kind::Identity: operands.push(operands.pop()); break;
+            default: {
+                const double b = operands.pop();
+                const double a = operands.pop();
+                switch (step.kind) {
+                    case Step::Kind::Add: operands.push(a + b); break;
+                    case Step::Kind::Subtract: operands.push(a - b); break;
+                    case Step::Kind::Multiply: operands.push(a * b); break;
+                    case Step::Kind::Divide: operands.push(a / b); break;
+                    default: operands.push(ApplyOperator(a, step.character, b)); break;
+                }
+                break;
+            }
+        }
+    }
+    return operands.size() > 1 ? operands[1] : 0;
 }
 
 Evaluation CompiledExpression::Evaluate(double x, double y) const {
     // A variable that is not a number makes the value not a number; whether the text can be
     // evaluated at all is judged as at 0.
     if ((usesX_ && !std::isfinite(x)) || (usesY_ && !std::isfinite(y))) {
-        Evaluation atZero = Run(0, 0);
-        atZero.value = std::numeric_limits<double>::quiet_NaN();
-        return atZero;
+        return {std::numeric_limits<double>::quiet_NaN(), passes_};
     }
-    return Run(usesX_ ? RoundToSignificant15(x) : 0, usesY_ ? RoundToSignificant15(y) : 0);
+    return {Replay(usesX_ ? RoundToSignificant15(x) : 0, usesY_ ? RoundToSignificant15(y) : 0), passes_};
 }
 
 double CompiledExpression::InsertValue(double x, int& stepCount) const {

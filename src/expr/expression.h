@@ -34,21 +34,25 @@ public:
     double InsertValueXY(double x, double value) const;
 
 private:
-    enum class TokenKind : unsigned char { Number, XValue, YValue, Function, UnarySign, Character };
-    struct Token {
-        TokenKind kind;
-        Incoming incoming = Incoming::Other;  // Character
-        char character = 0;                   // Character and UnarySign
+    // What an evaluation does to the operand stack, in order. Which operator meets which
+    // character never depends on the values, so the parser's whole course, and its pass count,
+    // are settled once when the text is compiled; an evaluation only replays the arithmetic.
+    struct Step {
+        enum class Kind : unsigned char { PushNumber, PushX, PushY, Add, Subtract, Multiply, Divide, Operator, Function, Negate, Identity };
+        Kind kind;
+        char character = 0;  // Operator: "\\" or "^"
         FunctionName function = FunctionName::Abs;
-        double value = 0;                     // Number
+        double value = 0;    // PushNumber
     };
 
     CompiledExpression(std::string_view preparedText, char variableName, int passLimit);
-    Evaluation Run(double xValue, double yValue) const;
+    // The four plain operators are replayed directly; "\\" and "^" through ApplyOperator.
+    static Step::Kind BinaryStep(char op);
+    double Replay(double xValue, double yValue) const;
     Evaluation Evaluate(double x, double y) const;
 
-    std::vector<Token> tokens_;
-    int passLimit_;
+    std::vector<Step> steps_;
+    int passes_ = 0;
     bool usesX_ = false;
     bool usesY_ = false;
 };

@@ -150,8 +150,7 @@ double RoundDigits(double x, int k) {
     return rounded / scale;
 }
 
-double RoundToSignificant15(double x) {
-    if (!std::isfinite(x) || x == 0) return x;
+double RoundToSignificant15ByText(double x) {
     std::array<char, 64> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
                                    std::chars_format::scientific, 14).ptr;
@@ -159,6 +158,50 @@ double RoundToSignificant15(double x) {
     const auto [parsed, error] = std::from_chars(buffer.data(), end, value);
     if (error != std::errc{}) return StrtodC(std::string(buffer.data(), end));
     return value;
+}
+
+double RoundToSignificant15(double x) {
+    if (!std::isfinite(x)) return x;
+    if (x == 0) return 0;  // NumberText writes -0 as "0"
+    // The value is N * 10^(e - 14) with N the 15-digit integer nearest to |x| / 10^(e - 14).
+    // While 10^|e - 14| is an exact double, N can be found exactly (the error of the scaling
+    // is recovered with one fma) and N scaled back is one correctly rounded operation, so this
+    // is exactly what writing 15 digits and reading them back gives, without the text.
+    const double magnitude = std::fabs(x);
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);
+    int e = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 14 - e;
+        if (k < -22 || k > 22) break;
+        double scaled;
+        double error;  // the sign of (exact |x| * 10^k) - scaled
+        if (k >= 0) {
+            const double scale = kPowersOfTen[static_cast<std::size_t>(k)];
+            scaled = magnitude * scale;
+            error = std::fma(magnitude, scale, -scaled);
+        } else {
+            const double divisor = kPowersOfTen[static_cast<std::size_t>(-k)];
+            scaled = magnitude / divisor;
+            error = std::fma(-scaled, divisor, magnitude);
+        }
+        if (scaled < 1e14) {
+            --e;
+            continue;
+        }
+        if (scaled >= 1e15) {
+            ++e;
+            continue;
+        }
+        double digits = std::nearbyint(scaled);
+        if (std::fabs(scaled - digits) == 0.5 && error != 0) {
+            digits = error > 0 ? std::ceil(scaled) : std::floor(scaled);
+        }
+        const double value = k >= 0 ? digits / kPowersOfTen[static_cast<std::size_t>(k)]
+                                    : digits * kPowersOfTen[static_cast<std::size_t>(-k)];
+        return x < 0 ? -value : value;
+    }
+    return RoundToSignificant15ByText(x);
 }
 
 std::string NumberText(double x) {

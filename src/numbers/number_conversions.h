@@ -37,5 +37,7 @@ std::optional<double> ParseDecimal(std::string_view text);
 
 // x to 15 significant digits, as NumberText writes it and as reading that text back gives it.
 double RoundToSignificant15(double x);
+// The same, by writing the text and reading it back.
+double RoundToSignificant15ByText(double x);
 
 }  // namespace koravin

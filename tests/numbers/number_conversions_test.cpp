@@ -175,3 +175,38 @@ TEST(ExactText, ShortestRoundTrip) {
 
 }  // namespace
 }  // namespace koravin
+
+namespace koravin {
+namespace {
+
+TEST(RoundToSignificant15, AgreesWithWritingFifteenDigitsAndReadingThemBack) {
+    std::mt19937_64 random(15);
+    const auto check = [](double x) {
+        const double fast = RoundToSignificant15(x);
+        const double text = x == 0 ? 0.0 : RoundToSignificant15ByText(x);
+        ASSERT_EQ(std::memcmp(&fast, &text, sizeof fast), 0) << ExactText(x) << ": " << fast << " != " << text;
+    };
+    // Exact decimal ties at the sixteenth digit go to the even neighbour.
+    for (const double tie : {1000000000000005.0, 1000000000000015.0, 12345678901234.25, 12345678901234.75,
+                             9007199254740990.0, 999999999999999.5, 99999999999999.95, 0.5, -2.5e-300}) {
+        check(tie);
+        check(-tie);
+    }
+    std::uniform_real_distribution<double> exponent(-12, 40);
+    for (int trial = 0; trial < 300000; ++trial) {
+        double x;
+        if (trial % 2 == 0) {
+            const std::uint64_t bits = random();
+            std::memcpy(&x, &bits, sizeof x);
+            if (!std::isfinite(x)) continue;
+        } else {
+            x = std::pow(10.0, exponent(random)) * ((random() & 1) ? 1 : -1);
+            if (trial % 6 == 1) x = std::nearbyint(x * 64) / 64;  // many exact short binaries
+        }
+        check(x);
+        check(std::nextafter(x, 0.0));
+    }
+}
+
+}  // namespace
+}  // namespace koravin

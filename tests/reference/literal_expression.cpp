@@ -30,7 +30,13 @@ T Pop(std::vector<T>& stack) {
     return top;
 }
 
-Evaluation Evaluate(std::string text, int passLimit) {
+struct Outcome {
+    Evaluation evaluation;
+    bool metUnarySign = false;
+};
+
+Outcome Evaluate(std::string text, int passLimit, bool unarySigns = true) {
+    bool metUnarySign = false;
     text += "#";
     std::vector<std::string> operators{"", "#"};
     std::vector<double> operands{0};
@@ -46,7 +52,8 @@ Evaluation Evaluate(std::string text, int passLimit) {
             operators.push_back(text.substr(0, 3));
             text.erase(0, 3);
             operandStart = false;
-        } else if (operandStart && (text[0] == '+' || text[0] == '-')) {
+        } else if (unarySigns && operandStart && (text[0] == '+' || text[0] == '-')) {
+            metUnarySign = true;
             operators.push_back(std::string("u") + text[0]);
             text.erase(0, 1);
         } else {
@@ -86,23 +93,30 @@ Evaluation Evaluate(std::string text, int passLimit) {
         }
         if (++passes > passLimit) break;
     }
-    return {operands.size() > 1 ? operands[1] : 0, passes};
+    return {{operands.size() > 1 ? operands[1] : 0, passes}, metUnarySign};
 }
 
 std::string Written(double value) { return "(" + NumberText(value) + ")"; }
 
+std::string Substituted(std::string_view preparedText, double x) {
+    std::string text = ReplaceAll(preparedText, "x", Written(x));
+    return ReplaceAll(text, "eyp", "exp");
+}
+
 }  // namespace
 
-Evaluation LiteralInsertValue(std::string_view preparedText, double x) {
+Evaluation LiteralInsertValue(std::string_view preparedText, double x, bool unarySigns) {
     const bool usesX = preparedText.find('x') != std::string_view::npos;
     if (usesX && !std::isfinite(x)) {
-        Evaluation atZero = LiteralInsertValue(preparedText, 0);
+        Evaluation atZero = LiteralInsertValue(preparedText, 0, unarySigns);
         atZero.value = std::numeric_limits<double>::quiet_NaN();
         return atZero;
     }
-    std::string text = ReplaceAll(preparedText, "x", Written(x));
-    text = ReplaceAll(text, "eyp", "exp");
-    return Evaluate(text, kSingleVariablePassLimit);
+    return Evaluate(Substituted(preparedText, x), kSingleVariablePassLimit, unarySigns).evaluation;
+}
+
+bool MeetsUnarySign(std::string_view preparedText, double x) {
+    return Evaluate(Substituted(preparedText, std::isfinite(x) ? x : 0), kSingleVariablePassLimit).metUnarySign;
 }
 
 double LiteralInsertValueXY(std::string_view preparedText, double x, std::string_view variableName, double value) {
@@ -111,7 +125,7 @@ double LiteralInsertValueXY(std::string_view preparedText, double x, std::string
     text = ReplaceAll(text, "eyp", "exp");
     const bool usesY = text.find(variableName) != std::string::npos;
     text = ReplaceAll(text, variableName, Written(usesY && !std::isfinite(value) ? 0 : value));
-    const Evaluation evaluation = Evaluate(text, kTwoVariablePassLimit);
+    const Evaluation evaluation = Evaluate(text, kTwoVariablePassLimit).evaluation;
     if ((usesX && !std::isfinite(x)) || (usesY && !std::isfinite(value))) {
         return std::numeric_limits<double>::quiet_NaN();
     }
