@@ -16,6 +16,7 @@
 #include "expr/prepare_expression.h"
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
+#include "ode/ode_input.h"
 #include "registry/registry.h"
 
 namespace koravin {
@@ -159,7 +160,9 @@ int Run(int argc, char** argv) {
             const std::string value = arguments.value(option);
             const auto equals = value.find('=');
             if (equals == std::string::npos || equals == 0) throw UsageError{"--field takes NAME=TEXT, not " + value};
-            fields[value.substr(0, equals)] = value.substr(equals + 1);
+            const std::string name = value.substr(0, equals);
+            // Text4 of the differential-equation windows corrects itself as it is typed.
+            fields[name] = name == "Text4" ? DivisionCountText(value.substr(equals + 1)) : value.substr(equals + 1);
         } else if (option == "trace") {
             arguments.noValue(option);
             trace = true;

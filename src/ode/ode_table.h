@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "command/interaction.h"
+
+namespace koravin {
+
+struct OdeColumn {
+    std::string_view heading;
+    const std::vector<double>& values;  // indexed like the nodes
+};
+
+// The three-column table of a differential-equation window: x and the two methods' values,
+// every field right-aligned in 24 characters, values unrounded.
+std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second);
+
+// Replaces the pane's text by the table.
+void WriteOdeTable(Pane& pane, const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second);
+
+}  // namespace koravin
