@@ -64,6 +64,13 @@ TEST(OdeValidation, BoundsReadTheirLeadingNumber) {
     EXPECT_EQ(run.report, CrLf({kEulerHeader, Row("0", "2", "2"), Row("0.0005", "2", "2"), Row("0.001", "2", "2"), ""}));
 }
 
+TEST(OdeValidation, InfiniteBoundsRunToATableOfNotANumbers) {
+    // h is Inf and 0*Inf is NaN: the first node is NaN although the prompt shows a itself.
+    const auto run = RunCommand(UsDi_Euler, OdeScript(OdeFields("y", "-1e999", "1e999", "1"), {"1"}));
+    EXPECT_EQ(run.trace(), InitialValuePrompt("-Inf"));
+    EXPECT_EQ(run.report, CrLf({kEulerHeader, Row("NaN", "1", "1"), Row("NaN", "Inf", "NaN"), ""}));
+}
+
 TEST(OdeValidation, DivisionCountIsRoundedHalvesToEvenAndKeptInRange) {
     struct Case {
         const char* typed;
