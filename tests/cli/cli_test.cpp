@@ -1,0 +1,143 @@
+// koravin-cli as a script uses it: arguments in, bytes and an exit status out.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& argument) {
+    std::string quoted = "'";
+    for (const char c : argument) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("koravin-cli-test-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path File(const std::string& name, const std::string& bytes) {
+        const fs::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    Outcome Run(const std::vector<std::string>& arguments, const std::string& input = "") {
+        std::string command = Quoted(KORAVIN_CLI_PATH);
+        for (const auto& argument : arguments) command += " " + Quoted(argument);
+        command += " < " + Quoted(File("stdin", input).string());
+        command += " > " + Quoted((folder_ / "stdout").string()) + " 2> " + Quoted((folder_ / "stderr").string());
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(folder_ / "stdout"), Slurp(folder_ / "stderr")};
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(Cli, EvalPrintsTheValueAsReportsWriteIt) {
+    const Outcome cubic = Run({"eval", "f(x)=x^3-2*x-5", "--x", "2"});
+    EXPECT_EQ(cubic.status, 0);
+    EXPECT_EQ(cubic.out, "-1\n");
+    EXPECT_EQ(Run({"eval", "-x^2", "--x", "3"}).out, "-9\n");
+    EXPECT_EQ(Run({"eval", "x", "--x=-3.5"}).out, "-3.5\n");
+    EXPECT_EQ(Run({"eval", "", "--x", "5"}).out, "0\n");
+    EXPECT_EQ(Run({"eval", "1/3"}).out, "0.333333333333333\n");
+    EXPECT_EQ(Run({"eval", "1/3", "--exact"}).out, "0.3333333333333333\n");
+    EXPECT_EQ(Run({"eval", "1/0"}).out, "Inf\n");
+    EXPECT_EQ(Run({"eval", "x^2", "--x", "1e999"}).out, "NaN\n");
+    EXPECT_EQ(Run({"eval", "x*y-exp(y)", "--x", "2", "--y", "0"}).out, "-1\n");
+    EXPECT_EQ(Run({"eval", "x", "--x", " 1 2 "}).out, "12\n");
+}
+
+TEST_F(Cli, EvalRejectsATextItCannotEvaluate) {
+    const Outcome failed = Run({"eval", "x+y", "--x", "1"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "函数表达式输入有误！\n");
+    const Outcome tooLong = Run({"eval", std::string(32768, '1')});
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_NE(tooLong.err.find("32767"), std::string::npos);
+    EXPECT_EQ(Run({"eval", std::string(32767, '1')}).status, 0);
+}
+
+TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {},
+             {"frobnicate"},
+             {"eval"},
+             {"eval", "x", "--x"},
+             {"eval", "x", "--z", "1"},
+             {"run"},
+             {"run", "NoSuchCommand"},
+             {"run", "Gauss_1", "--digits", "0"},
+             {"run", "Gauss_1", "--digits", "17"},
+             {"run", "Gauss_1", "--digits", "2.5"},
+             {"run", "Gauss_1", "--field", "novalue"},
+             {"run", "Gauss_1", "--editor", "/no/such/file"},
+             {"run", "Gauss_1", "--yes=1"},
+         }) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
+        EXPECT_EQ(outcome.out, "");
+        ASSERT_FALSE(outcome.err.empty());
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
+    }
+}
+
+TEST_F(Cli, ListNamesEveryCommandWithItsWorkspaceAndCaption) {
+    const Outcome list = Run({"list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out.rfind("Gauss_1\tLinearFrm\tGauss消去法\n", 0), 0u);
+    EXPECT_NE(list.out.find("StrictMatrixJudge\tLinearFrm\t严格对角站优矩阵判断\n"), std::string::npos);
+}
+
+TEST_F(Cli, RunKeepsThePreviousReportWhenTheCommandEndsSilently) {
+    const std::string previous = "old report\r\n第二行";
+    const Outcome cancelled = Run({"run", "Gauss_1", "--result", File("previous.txt", previous).string(), "--trace"});
+    EXPECT_EQ(cancelled.status, 0);
+    EXPECT_EQ(cancelled.out, previous);
+    EXPECT_EQ(cancelled.err, "prompt\t输入数据\t输入矩阵的阶数 n：\t3\n");
+}
+
+TEST_F(Cli, RunReadsTheEditorFromAFileOrStandardInput) {
+    const std::string system = "2 1 -1 8\r\n-3 -1 2 -11\r\n-2 1 2 -3";
+    const Outcome fromFile = Run({"run", "Gauss_1", "--editor", File("system.txt", system).string(), "--reply", "3"});
+    EXPECT_EQ(fromFile.status, 0);
+    EXPECT_NE(fromFile.out.find("x(1)=2\r\nx(2)=3\r\nx(3)=-1\r\n"), std::string::npos) << fromFile.out;
+    const Outcome fromInput = Run({"run", "Gauss_1", "--editor", "-", "--reply=3"}, system);
+    EXPECT_EQ(fromInput.out, fromFile.out);
+    const Outcome fewerDigits = Run({"run", "Gauss_1", "--editor", "-", "--reply", "1", "--digits", "2"}, "3 1\r\n");
+    EXPECT_NE(fewerDigits.out.find("x(1)=0.33"), std::string::npos) << fewerDigits.out;
+}
+
+}  // namespace
