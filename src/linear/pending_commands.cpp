@@ -15,12 +15,5 @@ void SqrtRoot(CommandContext&) {}
 void MendSqrt(CommandContext&) {}
 void Purase(CommandContext&) {}
 void TierLU(CommandContext&) {}
-void JacobiDie(CommandContext&) {}
-void Gauss_SeidelDie(CommandContext&) {}
-void SorDie(CommandContext&) {}
-void CMatrixJudge(CommandContext&) {}
-void VectorModel(CommandContext&) {}
-void MatrixModel(CommandContext&) {}
-void StrictMatrixJudge(CommandContext&) {}
 
 }  // namespace koravin
