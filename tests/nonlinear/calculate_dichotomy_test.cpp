@@ -56,14 +56,6 @@ TEST(CalculateDichotomy, AnExactRootAtTheFirstMidpointMovesTheLowerBoundAndStops
                                 ""}));
 }
 
-TEST(CalculateDichotomy, ReversedBoundsGiveOneLine) {
-    const auto run = RunCommand(CalculateDichotomy, Script("x-1", {"2", "0", "0.0001"}));
-    EXPECT_EQ(run.report, CrLf({" 初始隔根区间： [2  ,  0]       精度为：0.0001",
-                                "",
-                                " x1 = 1   f(x1)=0        隔根区间： [1  ,  0]",
-                                ""}));
-}
-
 TEST(CalculateDichotomy, AnUnreadableFunctionIsReportedBeforeAnyLine) {
     const auto run = RunCommand(CalculateDichotomy, Script("x+y", {"0", "2", "0.0001"}));
     EXPECT_EQ(run.report, CrLf({" 初始隔根区间： [0  ,  2]       精度为：0.0001", "", ""}));
