@@ -4,11 +4,6 @@
 
 namespace koravin {
 
-void Gauss_1(CommandContext&) {}
-void GaussTier(CommandContext&) {}
-void GaussFull(CommandContext&) {}
-void A_matrix(CommandContext&) {}
-void A_range(CommandContext&) {}
 void MatrixBreak(CommandContext&) {}
 void LU_break(CommandContext&) {}
 void SqrtRoot(CommandContext&) {}

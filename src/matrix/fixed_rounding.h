@@ -14,6 +14,10 @@ public:
     explicit FixedRounding(int places);
 
     int places() const { return places_; }
+    // The power of ten the fast path scales by; only meaningful when scaled() is true.
+    double scale() const { return scale_; }
+    // False for places that RoundDigits leaves alone (it returns x for them).
+    bool scaled() const { return usable_; }
 
     double operator()(double x) const {
         const double product = x * scale_;

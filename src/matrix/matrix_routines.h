@@ -28,6 +28,10 @@ float LargestMagnitudeEntry(const Vector& v, int n);
 // The row p of k..lastRow whose entry in column k has the largest magnitude; ties keep the upper.
 int ColumnPivotRow(const Matrix& m, int k, int lastRow);
 
+// Column pivoting: exchanges row k with its ColumnPivotRow over columns k..lastColumn (the
+// columns left of k hold the zeros of earlier steps). True when rows were exchanged.
+bool BringPivotRowUp(Matrix& m, int k, int lastRow, int lastColumn);
+
 // target[j] = round(target[j] - multiplier * pivot[j]) for j = 0..count-1: the update of one row
 // by the pivot row that every elimination of this program makes, written once.
 void SubtractScaledRow(double* target, const double* pivot, double multiplier, int count, const FixedRounding& round);

@@ -13,8 +13,13 @@ void AppendHeading(std::string& report, std::string_view heading) {
 
 void AppendMatrixRows(std::string& report, const Matrix& m, int rows, int cols, std::string_view separator,
                       std::optional<int> places) {
+    AppendMatrixColumns(report, m, rows, 1, cols, separator, places);
+}
+
+void AppendMatrixColumns(std::string& report, const Matrix& m, int rows, int firstColumn, int lastColumn,
+                         std::string_view separator, std::optional<int> places) {
     for (int i = 1; i <= rows; ++i) {
-        for (int j = 1; j <= cols; ++j) {
+        for (int j = firstColumn; j <= lastColumn; ++j) {
             report += separator;
             report += NumberText(places ? RoundDigits(m(i, j), *places) : m(i, j));
         }

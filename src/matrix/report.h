@@ -21,4 +21,8 @@ void AppendHeading(std::string& report, std::string_view heading);
 void AppendMatrixRows(std::string& report, const Matrix& m, int rows, int cols, std::string_view separator,
                       std::optional<int> places);
 
+// AppendMatrixRows for columns firstColumn..lastColumn only.
+void AppendMatrixColumns(std::string& report, const Matrix& m, int rows, int firstColumn, int lastColumn,
+                         std::string_view separator, std::optional<int> places);
+
 }  // namespace koravin
