@@ -4,11 +4,5 @@
 
 namespace koravin {
 
-void MatrixBreak(CommandContext&) {}
-void LU_break(CommandContext&) {}
-void SqrtRoot(CommandContext&) {}
-void MendSqrt(CommandContext&) {}
-void Purase(CommandContext&) {}
-void TierLU(CommandContext&) {}
 
 }  // namespace koravin
