@@ -11,8 +11,8 @@ namespace koravin {
 // one row per line or per "#", entries separated by blanks or commas, each entry an expression.
 void ReadAugmentedMatrix(std::string_view text, int n, Matrix& matrix);
 
-// The first line of `text` as a vector 1..m of its blank-separated entries. Like the original
-// reader it trims the caller's text of leading and trailing blanks.
+// The first line of `text` as a vector 1..m of its blank-separated entries. The caller's text
+// loses its leading and trailing blanks on the way.
 Vector ReadVector(std::string& text);
 
 }  // namespace koravin
