@@ -1,6 +1,7 @@
 #include "expr/prepare_expression.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "numbers/text_utilities.h"
 
@@ -11,21 +12,36 @@ bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
 // After a binary operator a number literal gets its own explicit "+", so that the evaluator,
 // which reads a number together with a leading sign, never swallows a binary "-" into it.
-void MarkSignedLiterals(std::string& text) {
-    std::size_t k = 0;  // 0-based position of the sign
-    while (true) {
-        k = text.find_first_of("+-", k);
-        if (k == std::string::npos) return;
+// A sign qualifies when a character other than "+", "-" or "(" stands before it and a digit or
+// "." after it (or nothing: a sign at the very end). The character after a sign that does not
+// qualify is passed over unexamined. Built in one pass, so a long text costs linear time.
+std::string MarkSignedLiterals(std::string_view text) {
+    std::string marked;
+    marked.reserve(text.size() + text.size() / 2);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        marked += c;
+        if (c != '+' && c != '-') {
+            ++i;
+            continue;
+        }
         bool qualifies = false;
-        if (k > 0) {
-            const char before = text[k - 1];
+        if (marked.size() > 1) {
+            const char before = marked[marked.size() - 2];
             const bool operandBefore = before != '+' && before != '-' && before != '(';
-            const bool numberAfter = k + 1 >= text.size() || IsDigitOrPoint(text[k + 1]);
+            const bool numberAfter = i + 1 >= text.size() || IsDigitOrPoint(text[i + 1]);
             qualifies = operandBefore && numberAfter;
         }
-        if (qualifies) text.insert(k + 1, 1, '+');
-        k += 2;
+        if (qualifies) {
+            marked += '+';
+            ++i;
+        } else {
+            if (i + 1 < text.size()) marked += text[i + 1];
+            i += 2;
+        }
     }
+    return marked;
 }
 
 }  // namespace
@@ -40,7 +56,7 @@ void PrepareExpression(std::string& text) {
     text = ReplaceAll(text, "e+", "E+");
     text = ReplaceAll(text, "e-", "E-");
     std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-    MarkSignedLiterals(text);
+    text = MarkSignedLiterals(text);
     text = ReplaceAll(text, "pi", "+3.14159265358979");
     if (text.size() >= 2 && (text[0] == '+' || text[0] == '-') &&
         ((text[1] >= 'a' && text[1] <= 'z') || text[1] == '(')) {

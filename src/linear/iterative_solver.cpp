@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "linear/order_prompt.h"
+#include "linear/linear_input.h"
 #include "matrix/matrix_text.h"
 #include "matrix/report.h"
 #include "numbers/number_conversions.h"

@@ -19,4 +19,10 @@ bool OrderFitsInMemory(Interaction& user, int n, int matrices) {
     return false;
 }
 
+std::optional<int> AskOrder(Interaction& user, const Prompt& prompt, int matrices) {
+    const int n = OrderFromReply(user.ask(prompt));
+    if (n <= 0 || !OrderFitsInMemory(user, n, matrices)) return std::nullopt;
+    return n;
+}
+
 }  // namespace koravin

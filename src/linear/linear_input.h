@@ -3,6 +3,7 @@
 // What the commands of the linear-systems workspace share in reading their input.
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "command/interaction.h"
@@ -22,5 +23,10 @@ inline constexpr std::string_view kOrderTooLargeMessage = "矩阵阶数太大，
 // the order is at most kLargestAugmentedOrder and the arrays stay within what this program
 // allows itself. When not, the person is told kOrderTooLargeMessage and the answer is false.
 bool OrderFitsInMemory(Interaction& user, int n, int matrices);
+
+// Asks for the order, for the commands that check it before anything else. Nothing when the reply
+// does not give a positive order (the command then ends silently) or when the arrays would not
+// fit (the person has been told so).
+std::optional<int> AskOrder(Interaction& user, const Prompt& prompt, int matrices);
 
 }  // namespace koravin

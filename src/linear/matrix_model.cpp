@@ -2,7 +2,7 @@
 #include <string>
 
 #include "linear/linear_commands.h"
-#include "linear/order_prompt.h"
+#include "linear/linear_input.h"
 #include "linear/power_iteration.h"
 #include "matrix/matrix_text.h"
 #include "matrix/report.h"

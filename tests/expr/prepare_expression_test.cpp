@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
+#include "reference/literal_prepare.h"
+
 namespace koravin {
 namespace {
 
@@ -60,6 +65,27 @@ TEST(PrepareExpression, WritesOutPiAndGuardsSignsAtTheStart) {
 TEST(PrepareExpression, RenamesFunctionNamesHoldingXOrDigits) {
     EXPECT_EQ(Prepared("log10(x)+log2(x)+log(x)"), "lgg(x)+lg2(x)+log(x)");
     EXPECT_EQ(Prepared("EXP(x)"), "eyp(x)");
+}
+
+TEST(PrepareExpression, AgreesWithTheStepByStepPreparationOnGeneratedTexts) {
+    static constexpr std::array<std::string_view, 24> kPieces = {
+        "x", "+", "-", "-", "(", ")", "1", ".5", "e", "E", "pi", "exp", "log10", "log2", " ", "\r\n",
+        "f(x)=", "f(x)", "=", "*", "^", "Y", "\xE4\xB8\xAD", "#"};
+    std::mt19937_64 random(3);
+    for (int trial = 0; trial < 50000; ++trial) {
+        std::string text;
+        const int length = static_cast<int>(random() % 16);
+        for (int i = 0; i < length; ++i) text += kPieces[random() % kPieces.size()];
+        std::string expected = text;
+        reference::LiteralPrepareExpression(expected);
+        ASSERT_EQ(Prepared(text), expected) << text;
+    }
+}
+
+TEST(PrepareExpression, TakesLinearTimeOnALongTextOfSigns) {
+    std::string text;
+    for (int i = 0; i < 300000; ++i) text += "+1";
+    EXPECT_EQ(Prepared(text).size(), text.size() + 299999);
 }
 
 }  // namespace

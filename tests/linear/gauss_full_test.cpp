@@ -3,19 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "linear/linear_commands.h"
-#include "linear/gauss_run.h"
+#include "support/command_runner.h"
 #include "linear/linear_input.h"
 
 namespace koravin {
 namespace {
 
 using testing::CrLf;
-using gauss_testing::RunGauss;
+using testing::RunCommand;
 
 const std::string kFullPrompt = "prompt\tKoravin\t输入方程组系数矩阵的阶数 n：\t";
 
 TEST(GaussFull, WorkedExampleEndsWithALineEnd) {
-    const auto run = RunGauss(GaussFull, {.editor = "1 2 3 14\r\n2 5 4 24\r\n3 1 6 23", .replies = {"3"}});
+    const auto run = RunCommand(GaussFull, {.editor = "1 2 3 14\r\n2 5 4 24\r\n3 1 6 23", .replies = {"3"}});
     EXPECT_EQ(run.report, CrLf({"  1  2  3  14", "  2  5  4  24", "  3  1  6  23", "",
                                 "输出方程组增广矩阵选主元、消元后的结果", "  6  1  3  23", "  0  4.333333  0  8.666667",
                                 "  0  0  -0.5  -0.5", "", "输出求解结果：", "x(3)=3", "x(2)=2", "x(1)=1", "",
@@ -24,18 +24,18 @@ TEST(GaussFull, WorkedExampleEndsWithALineEnd) {
 }
 
 TEST(GaussFull, SolutionLinesFollowTheColumns) {
-    EXPECT_EQ(RunGauss(GaussFull, {.editor = "1 2 5\r\n3 4 11", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(GaussFull, {.editor = "1 2 5\r\n3 4 11", .replies = {"2"}}).report,
               CrLf({"  1  2  5", "  3  4  11", "", "输出方程组增广矩阵选主元、消元后的结果", "  4  3  11",
                     "  0  -0.5  -0.5", "", "输出求解结果：", "x(2)=2", "x(1)=1", "", "Gauss全主元消去法解线性方程组",
                     ""}));
-    EXPECT_EQ(RunGauss(GaussFull, {.editor = "4 8", .replies = {"1"}}).report,
+    EXPECT_EQ(RunCommand(GaussFull, {.editor = "4 8", .replies = {"1"}}).report,
               CrLf({"  4  8", "", "输出方程组增广矩阵选主元、消元后的结果", "  4  8", "", "输出求解结果：", "x(1)=2", "",
                     "Gauss全主元消去法解线性方程组", ""}));
 }
 
 TEST(GaussFull, AColumnExchangeLateOnReachesTheReducedRows) {
     // At step 4 the pivot 5 lies in the block's last column: columns 4 and 5 change places in row 1 too.
-    const auto run = RunGauss(GaussFull, {.editor = "100 0 0 7 3 143\r\n0 90 0 0 0 180\r\n0 0 80 0 0 240\r\n"
+    const auto run = RunCommand(GaussFull, {.editor = "100 0 0 7 3 143\r\n0 90 0 0 0 180\r\n0 0 80 0 0 240\r\n"
                                                       "1 2 3 1 5 43\r\n1 1 1 2 1 19",
                                             .replies = {"5"}});
     EXPECT_TRUE(run.report.ends_with(CrLf({"输出方程组增广矩阵选主元、消元后的结果", "  100  0  0  3  7  143",
@@ -47,17 +47,17 @@ TEST(GaussFull, AColumnExchangeLateOnReachesTheReducedRows) {
 
 TEST(GaussFull, RepliesWithoutAPositiveOrderKeepThePreviousReport) {
     for (const char* reply : {"", "0", "-1", "abc"}) {
-        const auto run = RunGauss(GaussFull, {.editor = "1 2", .replies = {reply}, .previousReport = "old"});
+        const auto run = RunCommand(GaussFull, {.editor = "1 2", .replies = {reply}, .previousReport = "old"});
         EXPECT_EQ(run.report, "old") << reply;
         EXPECT_EQ(run.trace(), kFullPrompt) << reply;
     }
-    const auto tooLarge = RunGauss(GaussFull, {.editor = "1 2", .replies = {"32767"}, .previousReport = "old"});
+    const auto tooLarge = RunCommand(GaussFull, {.editor = "1 2", .replies = {"32767"}, .previousReport = "old"});
     EXPECT_EQ(tooLarge.report, "old");
     EXPECT_EQ(tooLarge.trace(), kFullPrompt + "\nmessage\t" + std::string(kOrderTooLargeMessage));
 }
 
 TEST(GaussFull, ASingularSystemGivesNoMessage) {
-    const auto run = RunGauss(GaussFull, {.editor = "1 2 3\r\n2 4 6", .replies = {"2"}});
+    const auto run = RunCommand(GaussFull, {.editor = "1 2 3\r\n2 4 6", .replies = {"2"}});
     EXPECT_NE(run.report.find("NaN"), std::string::npos);
     EXPECT_EQ(run.trace(), kFullPrompt);
 }

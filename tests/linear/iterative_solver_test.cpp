@@ -8,14 +8,14 @@
 #include <string>
 
 #include "linear/linear_commands.h"
-#include "linear/scripted_run.h"
+#include "support/command_runner.h"
 #include "support/command_runner.h"
 
 namespace koravin {
 namespace {
 
 using testing::CrLf;
-using analysis_testing::RunScripted;
+using testing::RunCommand;
 
 constexpr std::string_view kZeroDiagonalMessage = "message\t此方法不合适,请选择其他方法#";
 constexpr std::string_view kNoConvergenceMessage = "message\t本方法不适合解此线形方程组，请用其他方法再试一下#";
@@ -87,7 +87,7 @@ double ChangeAtSweep(const Matrix& a, int k) {
 }
 
 TEST(JacobiDie, SolvesTwoXEqualsFourInTwoSweeps) {
-    const auto run = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"0.00001", "1", "0"}, .previousReport = "old"});
+    const auto run = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"0.00001", "1", "0"}, .previousReport = "old"});
     EXPECT_EQ(run.report, CrLf({"  2  4", "", "迭代2次 ， 求得方程组的解为：", "x(1)=2", "", "Jacobi迭代法解线性方程组"}));
     EXPECT_EQ(run.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1)}));
 }
@@ -95,7 +95,7 @@ TEST(JacobiDie, SolvesTwoXEqualsFourInTwoSweeps) {
 TEST(JacobiDie, AZeroDiagonalEntryFailsEvenWhenARowExchangeWouldSolveTheSystem) {
     for (const auto command : {JacobiDie, Gauss_SeidelDie}) {
         const auto run =
-            RunScripted(command, {.editor = "2 1 3\r\n1 0 1", .replies = {"", "2", "0", "0"}, .previousReport = "old"});
+            RunCommand(command, {.editor = "2 1 3\r\n1 0 1", .replies = {"", "2", "0", "0"}, .previousReport = "old"});
         EXPECT_EQ(run.report, "");
         EXPECT_EQ(run.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
                                       kZeroDiagonalMessage}));
@@ -104,43 +104,43 @@ TEST(JacobiDie, AZeroDiagonalEntryFailsEvenWhenARowExchangeWouldSolveTheSystem) 
 
 TEST(JacobiDie, ANonPositiveOrderEndsSilentlyWithTheResultPaneEmptied) {
     for (const std::string reply : {"", "0", "-3", "abc", "40000"}) {
-        const auto run = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"", reply}, .previousReport = "old"});
+        const auto run = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"", reply}, .previousReport = "old"});
         EXPECT_EQ(run.report, "") << reply;
         EXPECT_EQ(run.trace(), Lines({kTolerancePrompt, kOrderPrompt})) << reply;
     }
 }
 
 TEST(JacobiDie, AZeroToleranceStopsOnlyOnAnExactRepeat) {
-    const auto repeats = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"", "1", "0"}});
+    const auto repeats = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"", "1", "0"}});
     EXPECT_EQ(repeats.report, CrLf({"  2  4", "", "迭代2次 ， 求得方程组的解为：", "x(1)=2", "", "Jacobi迭代法解线性方程组"}));
 
     // Converges by a factor 0.99 a sweep: far from exact after 1000 sweeps.
-    const auto slow = RunScripted(JacobiDie, {.editor = "1 0.99 1.99\r\n0.99 1 1.99", .replies = {"0", "2"}});
+    const auto slow = RunCommand(JacobiDie, {.editor = "1 0.99 1.99\r\n0.99 1 1.99", .replies = {"0", "2"}});
     EXPECT_EQ(slow.report, "");
     EXPECT_EQ(slow.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
                                    kNoConvergenceMessage}));
 }
 
 TEST(JacobiDie, ANegativeToleranceNeverPasses) {
-    const auto run = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"-1", "1", "2"}});
+    const auto run = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"-1", "1", "2"}});
     EXPECT_EQ(run.report, "");
     EXPECT_EQ(run.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), kNoConvergenceMessage}));
 }
 
 TEST(JacobiDie, OnlyAToleranceAboveOneTenthAsksForConfirmation) {
     const auto report = CrLf({"  2  4", "", "迭代2次 ， 求得方程组的解为：", "x(1)=2", "", "Jacobi迭代法解线性方程组"});
-    const auto coarse = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"0.5", "1", "0"}, .answers = {true}});
+    const auto coarse = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"0.5", "1", "0"}, .answers = {true}});
     EXPECT_EQ(coarse.report, report);
     EXPECT_EQ(coarse.trace(),
               Lines({kTolerancePrompt, std::string(kCoarseQuestion) + "yes", kOrderPrompt, InitialValuePrompt(1)}));
 
-    const auto fine = RunScripted(JacobiDie, {.editor = "2 4", .replies = {"0.1", "1", "0"}, .answers = {false}});
+    const auto fine = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"0.1", "1", "0"}, .answers = {false}});
     EXPECT_EQ(fine.report, report);
     EXPECT_EQ(fine.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1)}));
 }
 
 TEST(JacobiDie, NoAsksForTheToleranceAgainAndAsksAgainOnlyIfItIsStillCoarse) {
-    const auto run = RunScripted(JacobiDie, {.editor = "2 4",
+    const auto run = RunCommand(JacobiDie, {.editor = "2 4",
                                             .replies = {"0.5", "0.2", "0.00001", "1", "0"},
                                             .answers = {false, false}});
     EXPECT_EQ(run.report, CrLf({"  2  4", "", "迭代2次 ， 求得方程组的解为：", "x(1)=2", "", "Jacobi迭代法解线性方程组"}));
@@ -151,20 +151,20 @@ TEST(JacobiDie, NoAsksForTheToleranceAgainAndAsksAgainOnlyIfItIsStillCoarse) {
 
 TEST(JacobiDie, ADivergingSystemFailsWithAnEmptyPane) {
     // Grows by about 1.22 a sweep: still finite when the sweep limit is passed.
-    const auto slow = RunScripted(JacobiDie, {.editor = "1 1.5 2.5\r\n1 1 2", .replies = {"", "2"}, .previousReport = "old"});
+    const auto slow = RunCommand(JacobiDie, {.editor = "1 1.5 2.5\r\n1 1 2", .replies = {"", "2"}, .previousReport = "old"});
     EXPECT_EQ(slow.report, "");
     EXPECT_EQ(slow.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
                                    kNoConvergenceMessage}));
 
     // Overflows within the limit; its NaN changes would pass the test, but NaN is no solution.
-    const auto overflowing = RunScripted(JacobiDie, {.editor = "1 3 4\r\n3 1 4", .replies = {"1E-05", "2"}});
+    const auto overflowing = RunCommand(JacobiDie, {.editor = "1 3 4\r\n3 1 4", .replies = {"1E-05", "2"}});
     EXPECT_EQ(overflowing.report, "");
     EXPECT_EQ(overflowing.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
                                           kNoConvergenceMessage}));
 }
 
 TEST(Gauss_SeidelDie, StartingFromTheSolutionEndsAfterOneSweep) {
-    const auto run = RunScripted(Gauss_SeidelDie,
+    const auto run = RunCommand(Gauss_SeidelDie,
                                 {.editor = "4 1 0 6\r\n1 5 2 17\r\n0 2 6 22", .replies = {"", "3", "1", "2", "3"}});
     EXPECT_EQ(run.report, CrLf({"  4  1  0  6", "  1  5  2  17", "  0  2  6  22", "", "迭代1次 ， 求得方程组的解为：",
                                 "x(1)=1", "x(2)=2", "x(3)=3", "", "Gauss-Seidel迭代法解线性方程组"}));
@@ -174,12 +174,12 @@ TEST(Gauss_SeidelDie, StartingFromTheSolutionEndsAfterOneSweep) {
 
 TEST(SorDie, WithFactorOneItIsGaussSeidelAndAFactorNotAboveZeroReadsAsOne) {
     const std::string editor = "4 1 0 6\r\n1 5 2 17\r\n0 2 6 22";
-    const auto seidel = RunScripted(Gauss_SeidelDie, {.editor = editor, .replies = {"1E-10", "3"}});
+    const auto seidel = RunCommand(Gauss_SeidelDie, {.editor = editor, .replies = {"1E-10", "3"}});
     const std::string lines = CrLf({"  4  1  0  6", "  1  5  2  17", "  0  2  6  22", ""});
     const std::string solution = CrLf({"迭代16次 ， 求得方程组的解为：", "x(1)=1", "x(2)=2", "x(3)=3", ""});
     EXPECT_EQ(seidel.report, lines + "\r\n" + solution + CrLf({"", "Gauss-Seidel迭代法解线性方程组"}));
     for (const std::string w : {"1", "", "0", "-2"}) {
-        const auto run = RunScripted(SorDie, {.editor = editor, .replies = {"1E-10", "3", "", "", "", w}});
+        const auto run = RunCommand(SorDie, {.editor = editor, .replies = {"1E-10", "3", "", "", "", w}});
         EXPECT_EQ(run.report, lines + CrLf({"", "松弛因子 w=1", ""}) + solution + CrLf({"", "逐次超松弛(SOR)迭代法解线性方程组"}))
             << w;
         EXPECT_EQ(run.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
@@ -188,11 +188,11 @@ TEST(SorDie, WithFactorOneItIsGaussSeidelAndAFactorNotAboveZeroReadsAsOne) {
 }
 
 TEST(SorDie, ReportsTheFactorUnroundedAndFailsBeyondTwo) {
-    const auto converging = RunScripted(SorDie, {.editor = "4 1 1\r\n1 3 2", .replies = {"", "2", "", "", "1.25"}, .digits = 2});
+    const auto converging = RunCommand(SorDie, {.editor = "4 1 1\r\n1 3 2", .replies = {"", "2", "", "", "1.25"}, .digits = 2});
     EXPECT_EQ(converging.report, CrLf({"  4  1  1", "  1  3  2", "", "松弛因子 w=1.25", "迭代31次 ， 求得方程组的解为：",
                                        "x(1)=0.09", "x(2)=0.64", "", "逐次超松弛(SOR)迭代法解线性方程组"}));
 
-    const auto failing = RunScripted(SorDie, {.editor = "4 1 1\r\n1 3 2", .replies = {"", "2", "", "", "2.5"}});
+    const auto failing = RunCommand(SorDie, {.editor = "4 1 1\r\n1 3 2", .replies = {"", "2", "", "", "2.5"}});
     EXPECT_EQ(failing.report, "");
     EXPECT_EQ(failing.trace(), Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2),
                                       kRelaxationPrompt, kNoConvergenceMessage}));

@@ -8,14 +8,14 @@
 #include "linear/linear_commands.h"
 #include "linear/power_iteration.h"
 #include "matrix/matrix_routines.h"
-#include "linear/scripted_run.h"
+#include "support/command_runner.h"
 #include "support/command_runner.h"
 
 namespace koravin {
 namespace {
 
 using testing::CrLf;
-using analysis_testing::RunScripted;
+using testing::RunCommand;
 
 constexpr std::string_view kMatrixOrderPrompt = "prompt\tKoravin\t输入矩阵的阶数 n：\t";
 constexpr std::string_view kArrayOrderPrompt = "prompt\t输入数据\t输入数组的阶数 n：\t";
@@ -35,55 +35,55 @@ std::string MatrixNormReport(std::string_view listing, std::string_view norm1, s
 }
 
 TEST(VectorModel, WritesTheThreeNormsOfTheFirstLine) {
-    const auto run = RunScripted(VectorModel, {.editor = "3 -4", .replies = {"unused"}});
+    const auto run = RunCommand(VectorModel, {.editor = "3 -4", .replies = {"unused"}});
     EXPECT_EQ(run.report, VectorReport("    3    -4", "7", "5", "4"));
     EXPECT_EQ(run.trace(), "");
-    EXPECT_EQ(RunScripted(VectorModel, {.editor = "  -5 3\r\n100 200"}).report,
+    EXPECT_EQ(RunCommand(VectorModel, {.editor = "  -5 3\r\n100 200"}).report,
               VectorReport("    -5    3", "8", "5.830952", "5"));
-    EXPECT_EQ(RunScripted(VectorModel, {.editor = "-2"}).report, VectorReport("    -2", "2", "2", "2"));
+    EXPECT_EQ(RunCommand(VectorModel, {.editor = "-2"}).report, VectorReport("    -2", "2", "2", "2"));
 }
 
 TEST(VectorModel, OnlyTheTwoNormIsRounded) {
-    EXPECT_EQ(RunScripted(VectorModel, {.editor = "1/3 -1/3", .digits = 2}).report,
+    EXPECT_EQ(RunCommand(VectorModel, {.editor = "1/3 -1/3", .digits = 2}).report,
               VectorReport("    0.333333333333333    -0.333333333333333", "0.666666666666667", "0.47",
                            "0.333333333333333"));
 }
 
 TEST(VectorModel, AnEmptyEditorWritesNothing) {
-    EXPECT_EQ(RunScripted(VectorModel, {.editor = "", .previousReport = "old"}).report, "");
-    EXPECT_EQ(RunScripted(VectorModel, {.editor = "   \r\n", .previousReport = "old"}).report, "");
+    EXPECT_EQ(RunCommand(VectorModel, {.editor = "", .previousReport = "old"}).report, "");
+    EXPECT_EQ(RunCommand(VectorModel, {.editor = "   \r\n", .previousReport = "old"}).report, "");
 }
 
 TEST(MatrixModel, WritesTheFourNorms) {
-    const auto run = RunScripted(MatrixModel, {.editor = "1 2\r\n3 4", .replies = {"2"}});
+    const auto run = RunCommand(MatrixModel, {.editor = "1 2\r\n3 4", .replies = {"2"}});
     EXPECT_EQ(run.report, MatrixNormReport(CrLf({"    1    2", "    3    4", ""}), "6", "5.464986", "5.477226", "7"));
     EXPECT_EQ(run.trace(), kArrayOrderPrompt);
-    EXPECT_EQ(RunScripted(MatrixModel, {.editor = "3 0\r\n0 4", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "3 0\r\n0 4", .replies = {"2"}}).report,
               MatrixNormReport(CrLf({"    3    0", "    0    4", ""}), "4", "4", "5", "4"));
-    EXPECT_EQ(RunScripted(MatrixModel, {.editor = "2 1 9\r\n1 1 9", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "2 1 9\r\n1 1 9", .replies = {"2"}}).report,
               MatrixNormReport(CrLf({"    2    1", "    1    1", ""}), "3", "2.618034", "2.645751", "3"));
-    EXPECT_EQ(RunScripted(MatrixModel, {.editor = "-3", .replies = {"1"}}).report,
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "-3", .replies = {"1"}}).report,
               MatrixNormReport(CrLf({"    -3", ""}), "3", "3", "3", "3"));
 }
 
 TEST(MatrixModel, AZeroMatrixHasNormsZeroWithoutAFault) {
-    EXPECT_EQ(RunScripted(MatrixModel, {.editor = "0 0\r\n0 0", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "0 0\r\n0 0", .replies = {"2"}}).report,
               MatrixNormReport(CrLf({"    0    0", "    0    0", ""}), "0", "0", "0", "0"));
 }
 
 TEST(MatrixModel, TheOneAndInfinityNormsAreUnroundedTheOthersRounded) {
-    EXPECT_EQ(RunScripted(MatrixModel, {.editor = "1/3 0\r\n0 1/3", .replies = {"2"}, .digits = 3}).report,
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "1/3 0\r\n0 1/3", .replies = {"2"}, .digits = 3}).report,
               MatrixNormReport(CrLf({"    0.333333333333333    0", "    0    0.333333333333333", ""}),
                                "0.333333333333333", "0.333", "0.471", "0.333333333333333"));
 }
 
 TEST(MatrixModel, WithoutAPositiveOrderItEndsBeforeClearingThePane) {
     for (const std::string reply : {"", "0", "-1", "abc"}) {
-        const auto run = RunScripted(MatrixModel, {.editor = "1 2\r\n3 4", .replies = {reply}, .previousReport = "old"});
+        const auto run = RunCommand(MatrixModel, {.editor = "1 2\r\n3 4", .replies = {reply}, .previousReport = "old"});
         EXPECT_EQ(run.report, "old") << reply;
         EXPECT_EQ(run.trace(), kArrayOrderPrompt) << reply;
     }
-    const auto tooLarge = RunScripted(MatrixModel, {.editor = "1", .replies = {"32767"}, .previousReport = "old"});
+    const auto tooLarge = RunCommand(MatrixModel, {.editor = "1", .replies = {"32767"}, .previousReport = "old"});
     EXPECT_EQ(tooLarge.report, "old");
     EXPECT_EQ(tooLarge.trace(), std::string(kArrayOrderPrompt) + "\nmessage\t矩阵阶数太大，无法计算！");
 }
@@ -147,7 +147,7 @@ TEST(PowerIterationTwoNorm, AgreesBitForBitWithTheLiteralPowerIteration) {
 }
 
 TEST(CMatrixJudge, APositiveDefiniteMatrix) {
-    const auto run = RunScripted(CMatrixJudge, {.editor = "2 -1\r\n-1 2", .replies = {"2"}});
+    const auto run = RunCommand(CMatrixJudge, {.editor = "2 -1\r\n-1 2", .replies = {"2"}});
     EXPECT_EQ(run.report, CrLf({"  2  -1", "  -1  2", "", "以上是该矩阵的各元素", "下面输出各阶顺序主子式的值：",
                                 "  1 阶顺序主子式的值为： 2", "  2 阶顺序主子式的值为： 3", "",
                                 "该矩阵各阶顺序主子式的值全大于 0 ，是正定矩阵。", ""}));
@@ -155,20 +155,20 @@ TEST(CMatrixJudge, APositiveDefiniteMatrix) {
 }
 
 TEST(CMatrixJudge, StopsAtTheFirstMinorThatIsNotPositive) {
-    EXPECT_EQ(RunScripted(CMatrixJudge, {.editor = "1 2\r\n2 1", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(CMatrixJudge, {.editor = "1 2\r\n2 1", .replies = {"2"}}).report,
               CrLf({"  1  2", "  2  1", "", "以上是该矩阵的各元素", "下面输出各阶顺序主子式的值：",
                     "  1 阶顺序主子式的值为： 1", "  2 阶顺序主子式的值为： -3", "",
                     "第 2 阶顺序主子式的值不大于 0 ，该矩阵非正定。", ""}));
-    EXPECT_EQ(RunScripted(CMatrixJudge, {.editor = "0 1\r\n1 0", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(CMatrixJudge, {.editor = "0 1\r\n1 0", .replies = {"2"}}).report,
               CrLf({"  0  1", "  1  0", "", "以上是该矩阵的各元素", "下面输出各阶顺序主子式的值：",
                     "  1 阶顺序主子式的值为： 0", "", "第 1 阶顺序主子式的值不大于 0 ，该矩阵非正定。", ""}));
 }
 
 TEST(CMatrixJudge, JudgesTheUnroundedMinorAndNotSymmetry) {
-    EXPECT_EQ(RunScripted(CMatrixJudge, {.editor = "0.0000001", .replies = {"1"}}).report,
+    EXPECT_EQ(RunCommand(CMatrixJudge, {.editor = "0.0000001", .replies = {"1"}}).report,
               CrLf({"  1E-07", "", "以上是该矩阵的各元素", "下面输出各阶顺序主子式的值：", "  1 阶顺序主子式的值为： 0", "",
                     "该矩阵各阶顺序主子式的值全大于 0 ，是正定矩阵。", ""}));
-    EXPECT_EQ(RunScripted(CMatrixJudge, {.editor = "1 5 7\r\n0 1 7", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(CMatrixJudge, {.editor = "1 5 7\r\n0 1 7", .replies = {"2"}}).report,
               CrLf({"  1  5", "  0  1", "", "以上是该矩阵的各元素", "下面输出各阶顺序主子式的值：",
                     "  1 阶顺序主子式的值为： 1", "  2 阶顺序主子式的值为： 1", "",
                     "该矩阵各阶顺序主子式的值全大于 0 ，是正定矩阵。", ""}));
@@ -179,7 +179,7 @@ std::string StrictReport(std::string_view listing, std::initializer_list<std::st
 }
 
 TEST(StrictMatrixJudge, AStrictlyDominantMatrixIsNonSingular) {
-    const auto run = RunScripted(StrictMatrixJudge, {.editor = "4 1 100\r\n2 5 100", .replies = {"2"}});
+    const auto run = RunCommand(StrictMatrixJudge, {.editor = "4 1 100\r\n2 5 100", .replies = {"2"}});
     EXPECT_EQ(run.report, StrictReport(CrLf({"  4  1", "  2  5", ""}),
                                        {"该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和", "",
                                         "因此该矩阵是严格对角占优矩阵。", "", "同时该矩阵也为非奇异矩阵。"}));
@@ -187,32 +187,32 @@ TEST(StrictMatrixJudge, AStrictlyDominantMatrixIsNonSingular) {
 }
 
 TEST(StrictMatrixJudge, NamesOnlyTheFirstRowThatFails) {
-    EXPECT_EQ(RunScripted(StrictMatrixJudge, {.editor = "2 2\r\n1 5", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(StrictMatrixJudge, {.editor = "2 2\r\n1 5", .replies = {"2"}}).report,
               StrictReport(CrLf({"  2  2", "  1  5", ""}),
                            {"第 1 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和", "",
                             "因此该矩阵不是严格对角占优矩阵。", ""}));
-    EXPECT_EQ(RunScripted(StrictMatrixJudge, {.editor = "5 1\r\n3 2", .replies = {"2"}}).report,
+    EXPECT_EQ(RunCommand(StrictMatrixJudge, {.editor = "5 1\r\n3 2", .replies = {"2"}}).report,
               StrictReport(CrLf({"  5  1", "  3  2", ""}),
                            {"第 2 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和", "",
                             "因此该矩阵不是严格对角占优矩阵。", ""}));
-    EXPECT_EQ(RunScripted(StrictMatrixJudge, {.editor = "5 1 1\r\n1 -1 2\r\n1 1 0", .replies = {"3"}}).report,
+    EXPECT_EQ(RunCommand(StrictMatrixJudge, {.editor = "5 1 1\r\n1 -1 2\r\n1 1 0", .replies = {"3"}}).report,
               StrictReport(CrLf({"  5  1  1", "  1  -1  2", "  1  1  0", ""}),
                            {"第 2 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和", "",
                             "因此该矩阵不是严格对角占优矩阵。", ""}));
 }
 
 TEST(StrictMatrixJudge, OfOrderOneOnlyAZeroEntryFails) {
-    EXPECT_EQ(RunScripted(StrictMatrixJudge, {.editor = "-3", .replies = {"1"}}).report,
+    EXPECT_EQ(RunCommand(StrictMatrixJudge, {.editor = "-3", .replies = {"1"}}).report,
               StrictReport(CrLf({"  -3", ""}), {"该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和", "",
                                                  "因此该矩阵是严格对角占优矩阵。", "", "同时该矩阵也为非奇异矩阵。"}));
-    EXPECT_EQ(RunScripted(StrictMatrixJudge, {.editor = "0", .replies = {"1"}}).report,
+    EXPECT_EQ(RunCommand(StrictMatrixJudge, {.editor = "0", .replies = {"1"}}).report,
               StrictReport(CrLf({"  0", ""}), {"第 1 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和", "",
                                                 "因此该矩阵不是严格对角占优矩阵。", ""}));
 }
 
 TEST(MatrixJudges, WithoutAPositiveOrderTheyEndBeforeClearingThePane) {
     for (const auto command : {CMatrixJudge, StrictMatrixJudge}) {
-        const auto run = RunScripted(command, {.editor = "1", .replies = {"0"}, .previousReport = "old"});
+        const auto run = RunCommand(command, {.editor = "1", .replies = {"0"}, .previousReport = "old"});
         EXPECT_EQ(run.report, "old");
         EXPECT_EQ(run.trace(), kMatrixOrderPrompt);
     }

@@ -13,12 +13,12 @@
 namespace koravin::testing {
 
 struct CommandScript {
-    std::string editor;
-    std::vector<std::string> replies;  // then Cancel
-    std::vector<bool> answers;         // then Yes
+    std::string editor{};
+    std::vector<std::string> replies{};  // then Cancel
+    std::vector<bool> answers{};         // then Yes
     int digits = 6;
-    std::map<std::string, std::string> fields;
-    std::string previousReport;        // what the result pane held before
+    std::map<std::string, std::string> fields{};
+    std::string previousReport{};        // what the result pane held before
 };
 
 struct CommandRun {
