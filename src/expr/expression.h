@@ -57,7 +57,7 @@ private:
     bool usesY_ = false;
 };
 
-// The spellings of the design, for callers that evaluate a text once.
+// The same evaluations for callers that evaluate a text once.
 double InsertValue(std::string_view preparedText, double x, int& stepCount);
 double InsertValueXY(std::string_view preparedText, double x, std::string_view variableName, double value);
 // Prepares text in place and evaluates it at x = 0, whatever the pass count.
