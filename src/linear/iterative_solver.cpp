@@ -38,7 +38,7 @@ double AskRelaxation(Interaction& user) {
 // changes, so looking before the first sweep finds the same rows.
 bool HasZeroDiagonal(const Matrix& augmented, int n) {
     for (int i = 1; i <= n; ++i) {
-        if (!(augmented(i, i) != 0.0)) return true;
+        if (augmented(i, i) == 0.0 || std::isnan(augmented(i, i))) return true;
     }
     return false;
 }

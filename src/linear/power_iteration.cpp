@@ -1,6 +1,7 @@
 #include "linear/power_iteration.h"
 
 #include <cmath>
+#include <limits>
 
 #include "matrix/matrix_routines.h"
 
@@ -44,6 +45,9 @@ double PowerIterationTwoNorm(const Matrix& m, int n) {
             for (int i = 0; i < n; ++i) ys[i] = ys[i] + columnJ[i] * xj;
         }
         largest = LargestMagnitudeEntry(y, n);
+        // An estimate beyond single precision's range would divide x down to zeros and leave a
+        // reference value of 0 for a very large matrix: the norm is reported as infinite instead.
+        if (std::isinf(largest)) return std::numeric_limits<double>::infinity();
         // Dividing by zero fails and is skipped: x keeps its entries.
         if (largest != 0) {
             for (int i = 0; i < n; ++i) xs[i] = ys[i] / largest;

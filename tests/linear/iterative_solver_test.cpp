@@ -102,6 +102,19 @@ TEST(JacobiDie, AZeroDiagonalEntryFailsEvenWhenARowExchangeWouldSolveTheSystem) 
     }
 }
 
+// 0/0 reads as NaN, which no division can use: it counts as a zero diagonal entry, for every
+// method and whatever the rows after it hold.
+TEST(JacobiDie, ANotANumberDiagonalEntryCountsAsZero) {
+    for (const auto command : {JacobiDie, Gauss_SeidelDie, SorDie}) {
+        const auto run = RunCommand(command, {.editor = "4 1 5\r\n1 0/0 2", .replies = {"", "2", "", "", "1"},
+                                              .previousReport = "old"});
+        EXPECT_EQ(run.report, "");
+        std::string expected = Lines({kTolerancePrompt, kOrderPrompt, InitialValuePrompt(1), InitialValuePrompt(2)});
+        if (command == SorDie) expected = Lines({expected, kRelaxationPrompt});
+        EXPECT_EQ(run.trace(), Lines({expected, kZeroDiagonalMessage}));
+    }
+}
+
 TEST(JacobiDie, ANonPositiveOrderEndsSilentlyWithTheResultPaneEmptied) {
     for (const std::string reply : {"", "0", "-3", "abc", "40000"}) {
         const auto run = RunCommand(JacobiDie, {.editor = "2 4", .replies = {"", reply}, .previousReport = "old"});

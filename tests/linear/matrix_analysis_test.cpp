@@ -71,6 +71,18 @@ TEST(MatrixModel, AZeroMatrixHasNormsZeroWithoutAFault) {
               MatrixNormReport(CrLf({"    0    0", "    0    0", ""}), "0", "0", "0", "0"));
 }
 
+// Beyond about 1.8E+19 the single-precision estimate overflows; dividing by it would wipe out
+// the power vector and print 0 for the largest norm of all.
+TEST(MatrixModel, ATwoNormBeyondTheEstimatesRangeIsInfiniteNotZero) {
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "1e20", .replies = {"1"}}).report,
+              MatrixNormReport(CrLf({"    1E+20", ""}), "1E+20", "Inf", "1E+20", "1E+20"));
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "3e19 0\r\n0 1", .replies = {"2"}}).report,
+              MatrixNormReport(CrLf({"    3E+19    0", "    0    1", ""}), "3E+19", "Inf", "3E+19", "3E+19"));
+    // Just inside the range the estimate stands, with its single-precision digits.
+    EXPECT_EQ(RunCommand(MatrixModel, {.editor = "1e19", .replies = {"1"}}).report,
+              MatrixNormReport(CrLf({"    1E+19", ""}), "1E+19", "9.99999984014285E+18", "1E+19", "1E+19"));
+}
+
 TEST(MatrixModel, TheOneAndInfinityNormsAreUnroundedTheOthersRounded) {
     EXPECT_EQ(RunCommand(MatrixModel, {.editor = "1/3 0\r\n0 1/3", .replies = {"2"}, .digits = 3}).report,
               MatrixNormReport(CrLf({"    0.333333333333333    0", "    0    0.333333333333333", ""}),
