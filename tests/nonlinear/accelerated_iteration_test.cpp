@@ -122,6 +122,24 @@ TEST(CalculateAitken, AVanishingDenominatorCarriesInfinityIntoTheNextCycle) {
     EXPECT_EQ(run.trace(), kAitkenPrompts);
 }
 
+TEST(CalculateAitken, GivesUpAfterAHundredCyclesAndStillWritesTheResult) {
+    // x enters 1-x/2 as its 15-digit text, so from 2/3 the two iterates differ from the start in
+    // the last bits and the accelerated value falls back to 0.5: the cycles alternate for ever.
+    const auto run = RunCommand(CalculateAitken, Script("x^2", {"1-x/2", "0.5", "0.0001"}));
+    std::string expected = CrLf({"函数方程式迭代的方程式: 1-x/2    初值x0=0.5    精度e=0.0001", "", ""});
+    for (int i = 1; i <= 100; ++i) {
+        const std::string k = std::to_string(i);
+        const bool odd = i % 2 == 1;
+        expected += " x" + k + "1=" + (odd ? "0.75" : "0.666666666666667") + "     x" + k + "2=" +
+                    (odd ? "0.625" : "0.666666666666667") + "     x" + k + "=" +
+                    (odd ? "0.666666666666667" : "0.5") + "     |x" + k + "-x" + std::to_string(i - 1) +
+                    "|=0.166666666666667\r\n";
+    }
+    expected += CrLf({"", "迭代100次   解x=0.5     f(x)=0.25"});
+    EXPECT_EQ(run.report, expected);
+    EXPECT_EQ(run.trace(), TraceOf({kAitkenPrompts, MessageTrace(kNoRootMessage)}));
+}
+
 TEST(CalculateAitken, AnUnreadableIterationEquationEndsAfterTheHeader) {
     const auto run = RunCommand(CalculateAitken, Script("x", {"x[1]", "0", "0.0001"}));
     EXPECT_EQ(run.report, CrLf({"函数方程式迭代的方程式: x[1]    初值x0=0    精度e=0.0001", "", ""}));

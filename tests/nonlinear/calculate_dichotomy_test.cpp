@@ -56,6 +56,15 @@ TEST(CalculateDichotomy, AnExactRootAtTheFirstMidpointMovesTheLowerBoundAndStops
                                 ""}));
 }
 
+TEST(CalculateDichotomy, ReversedBoundsAreNotRejectedAndTheWidthTestEndsAfterOneLine) {
+    const auto run = RunCommand(CalculateDichotomy, Script("x^2-2", {"2", "0", "0.0001"}));
+    EXPECT_EQ(run.report, CrLf({" 初始隔根区间： [2  ,  0]       精度为：0.0001",
+                                "",
+                                " x1 = 1   f(x1)=-1        隔根区间： [2  ,  1]",
+                                ""}));
+    EXPECT_EQ(run.trace(), kAllPrompts);
+}
+
 TEST(CalculateDichotomy, AnUnreadableFunctionIsReportedBeforeAnyLine) {
     const auto run = RunCommand(CalculateDichotomy, Script("x+y", {"0", "2", "0.0001"}));
     EXPECT_EQ(run.report, CrLf({" 初始隔根区间： [0  ,  2]       精度为：0.0001", "", ""}));

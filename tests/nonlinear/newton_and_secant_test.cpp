@@ -52,6 +52,12 @@ TEST(CalculateNewton, AnUnreadableDerivativeEndsAfterTheHeader) {
     EXPECT_EQ(run.trace(), TraceOf({kNewtonPrompts, MessageTrace(kExpressionError)}));
 }
 
+TEST(CalculateNewton, AnUnreadableFunctionEndsAfterTheHeader) {
+    const auto run = RunCommand(CalculateNewton, Script("x^2-2y", {"2*x", "1", "0.0001"}));
+    EXPECT_EQ(run.report, CrLf({"方程的导数方程式: 2*x      初值x0 = 1      计算精度 0.0001", "", ""}));
+    EXPECT_EQ(run.trace(), TraceOf({kNewtonPrompts, MessageTrace(kExpressionError)}));
+}
+
 TEST(CalculateNewton, CarriesInfinityOnUntilNotANumberEndsTheIteration) {
     // The first step lands on the pole of 1/(x-2); the next one leaves for -Inf, where f is NaN.
     const auto run = RunCommand(CalculateNewton, Script("1/(x-2)", {"1", "1", "0.0001"}));
@@ -72,6 +78,20 @@ TEST(CalculateXianJie, ConvergesToTheRootOfTheCubic) {
     const auto run =
         RunCommand(CalculateXianJie, Script("x^3-2*x-5", {"2", "3", "0.0001", "0.0001"}));
     EXPECT_EQ(run.report, CrLf({" 区间:[2  ,  3]        函数值精度 0.0001   根迭代精度 0.0001",
+                                "",
+                                " x1=2.05882352941176    f(x1)=-0.390799918583401",
+                                " x2=2.08126365984503    f(x2)=-0.147204059553676",
+                                " x3=2.09482414609404    f(x3)=0.00304379559875123",
+                                " x4=2.09454943103525    f(x4)=-2.2886580623549E-05",
+                                "",
+                                "迭代4次   解x=2.09454943103525     f(x)=-2.2886580623549E-05"}));
+    EXPECT_EQ(run.trace(), kSecantPrompts);
+}
+
+TEST(CalculateXianJie, ASmallStepEndsTheIterationWhateverTheFunctionValue) {
+    // With a function-value tolerance of 0 only the step test can end the loop.
+    const auto run = RunCommand(CalculateXianJie, Script("x^3-2*x-5", {"2", "3", "0", "0.001"}));
+    EXPECT_EQ(run.report, CrLf({" 区间:[2  ,  3]        函数值精度 0   根迭代精度 0.001",
                                 "",
                                 " x1=2.05882352941176    f(x1)=-0.390799918583401",
                                 " x2=2.08126365984503    f(x2)=-0.147204059553676",
