@@ -59,7 +59,19 @@ TEST(GaussFull, RepliesWithoutAPositiveOrderKeepThePreviousReport) {
 TEST(GaussFull, ASingularSystemGivesNoMessage) {
     const auto run = RunCommand(GaussFull, {.editor = "1 2 3\r\n2 4 6", .replies = {"2"}});
     EXPECT_NE(run.report.find("NaN"), std::string::npos);
+    // The block left after the first step is all 0: 0/0 for the last unknown, and on from there.
+    EXPECT_EQ(run.report, CrLf({"  1  2  3", "  2  4  6", "", "输出方程组增广矩阵选主元、消元后的结果", "  4  2  6",
+                                "  0  0  0", "", "输出求解结果：", "x(2)=NaN", "x(1)=NaN", "",
+                                "Gauss全主元消去法解线性方程组", ""}));
     EXPECT_EQ(run.trace(), kFullPrompt);
+}
+
+TEST(GaussFull, OfEqualMagnitudesTheFirstInRowOrderIsThePivot) {
+    // The -3 at (1, 2) is met before the 3 at (2, 1): a column exchange, no row exchange.
+    const auto run = RunCommand(GaussFull, {.editor = "1 -3 1\r\n3 2 2", .replies = {"2"}});
+    EXPECT_EQ(run.report, CrLf({"  1  -3  1", "  3  2  2", "", "输出方程组增广矩阵选主元、消元后的结果", "  -3  1  1",
+                                "  0  3.666667  2.666667", "", "输出求解结果：", "x(2)=-0.090909", "x(1)=0.727273", "",
+                                "Gauss全主元消去法解线性方程组", ""}));
 }
 
 TEST(GaussFullBlocks, CopyTrailingBlockAndEliminantFirst) {

@@ -33,6 +33,10 @@ TEST(A_matrix, ASingularMatrixCarriesNonFiniteValues) {
     const auto run = RunCommand(A_matrix, {.editor = "1 2\r\n2 4", .replies = {"2"}});
     EXPECT_TRUE(run.report.ends_with(CrLf({"矩阵的逆为：", "  -Inf  Inf", "  Inf  -Inf", "", "",
                                            "选主元消去法的应用——求矩阵的逆。"})));
+    // The second pivot is 0: the row above is eliminated with an infinite multiplier, then divided by 0.
+    EXPECT_EQ(run.report, CrLf({"  1  2", "  2  4", "", "输出矩阵选主元、消元后的结果", "  1  NaN  -Inf  Inf",
+                                "  NaN  NaN  Inf  -Inf", "", "矩阵的逆为：", "  -Inf  Inf", "  Inf  -Inf", "", "",
+                                "选主元消去法的应用——求矩阵的逆。"}));
     EXPECT_EQ(run.trace(), kOrderPrompt);
 }
 
