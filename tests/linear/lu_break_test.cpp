@@ -63,6 +63,12 @@ TEST(LU_break, ZeroPivotsStopWithAnEmptyPane) {
               std::string(kSystemOrderPrompt) + "\nmessage\t此方法不合适！");
 }
 
+TEST(LU_break, ANaNLastPivotStopsTheBackSubstitution) {
+    const auto run = RunTriangular(LU_break, "1 2 3\r\n2 0/0 6", {"2"}, 6, "old");
+    EXPECT_EQ(run.report, "");
+    EXPECT_EQ(run.trace(), std::string(kSystemOrderPrompt) + "\nmessage\t此方法不合适！");
+}
+
 TEST(LU_break, ThePaneIsEmptiedBeforeTheOrderIsAsked) {
     for (const std::string reply : {"", "abc", "0", "-3", "40000"}) {
         const auto run = RunTriangular(LU_break, "2 4", {reply}, 6, "old");

@@ -41,6 +41,12 @@ TEST(MatrixBreak, AZeroPivotWithARowBelowStopsWithItsOwnMessage) {
     EXPECT_EQ(run.trace(), std::string(kPrompt) + "\nmessage\t此方法不合适#");
 }
 
+TEST(MatrixBreak, ANaNPivotWithARowBelowStops) {
+    const auto run = RunTriangular(MatrixBreak, "0/0 1\r\n1 0", {"2"}, 6, "old");
+    EXPECT_EQ(run.report, "");
+    EXPECT_EQ(run.trace(), std::string(kPrompt) + "\nmessage\t此方法不合适#");
+}
+
 TEST(MatrixBreak, ThePaneIsEmptiedBeforeTheOrderIsAsked) {
     for (const std::string reply : {"", " ", "x", "0"}) {
         const auto run = RunTriangular(MatrixBreak, "1 2\r\n3 4", {reply}, 6, "old");

@@ -55,6 +55,15 @@ TEST(MendSqrt, AZeroInDStops) {
     EXPECT_EQ(single.trace(), std::string(kArrayOrderPrompt) + "\nmessage\t此方法不合适#");
 }
 
+TEST(MendSqrt, ANaNInDStops) {
+    // D(1) in the decomposition, then D(n) in the back substitution.
+    for (const std::string editor : {"0/0 1 1\r\n1 2 1", "1 2 3\r\n2 0/0 6"}) {
+        const auto run = RunTriangular(MendSqrt, editor, {"2"}, 6, "old");
+        EXPECT_EQ(run.report, "") << editor;
+        EXPECT_EQ(run.trace(), std::string(kArrayOrderPrompt) + "\nmessage\t此方法不合适#") << editor;
+    }
+}
+
 TEST(MendSqrt, OrderOne) {
     EXPECT_EQ(RunTriangular(MendSqrt, "4 8", {"1"}).report,
               CrLf({"    4    8", "", kEcho, "     4", "", "     8", kL, "     1", kD, "     4", kY, "", "y(1)=8", kX,

@@ -73,6 +73,12 @@ TEST(TierLU, OrderOneHasNoPivotSearchAndLeavesLZero) {
     EXPECT_EQ(RunTriangular(TierLU, "0 8", {"1"}).trace(), std::string(kSystemOrderPrompt) + "\nmessage\t此方法不合适#");
 }
 
+TEST(TierLU, ANaNDiagonalEntryOfUStopsTheBackSubstitution) {
+    const auto run = RunTriangular(TierLU, "0/0 8", {"1"}, 6, "old");
+    EXPECT_EQ(run.report, "");
+    EXPECT_EQ(run.trace(), std::string(kSystemOrderPrompt) + "\nmessage\t此方法不合适#");
+}
+
 TEST(TierLU, ASilentEndKeepsThePreviousReport) {
     for (const std::string reply : {"", "abc", "0", "-3", "40000"}) {
         const auto run = RunTriangular(TierLU, "4 8", {reply}, 6, "old");
