@@ -74,5 +74,23 @@ TEST(UsDi_Adams, TheCorrectorTakesItsOwnColumnsValues) {
                           }));
 }
 
+TEST(UsDi_Adams, TheStepIsMultipliedByHThenDividedBy24) {
+    // Multiplying by h/24 instead changes the explicit column at x = 0.75.
+    const auto run = RunCommand(UsDi_Adams, OdeScript(OdeFields("x*y", "0", "1", "8"), {"-2.3", "0.36", "-1.92", "0"}));
+    EXPECT_EQ(run.report, CrLf({
+                              kAdamsHeader,
+                              Row("0", "-2.3", "-2.3"),
+                              Row("0.125", "0.36", "0.36"),
+                              Row("0.25", "-1.92", "-1.92"),
+                              Row("0.375", "0", "0"),
+                              Row("0.5", "0.156171875", "0.0163946533203125"),
+                              Row("0.625", "0.0839308675130208", "0.0124831948832919"),
+                              Row("0.75", "0.0974623948997921", "0.0142616881905635"),
+                              Row("0.875", "0.117329857074656", "0.0158367732271002"),
+                              Row("1", "0.13072525432018", "0.0177969554841485"),
+                              "",
+                          }));
+}
+
 }  // namespace
 }  // namespace koravin::testing

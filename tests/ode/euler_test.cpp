@@ -56,5 +56,24 @@ TEST(UsDi_Euler, InfinityAndNotANumberAreCarriedIntoTheTable) {
     EXPECT_EQ(run.report, CrLf({kEulerHeader, Row("0", "1", "1"), Row("0.5", "Inf", "NaN"), Row("1", "NaN", "NaN"), ""}));
 }
 
+TEST(UsDi_Euler, CorrectedValueIsTheMeanOfPredictorAndCorrector) {
+    // P(i-1) + h*(s1 + s2)/2 is the same formula in exact arithmetic but changes the rows at
+    // 2.9 and 3.175.
+    const auto run = RunCommand(UsDi_Euler, OdeScript(OdeFields("y", "1.8", "4", "8"), {"-2.44"}));
+    EXPECT_EQ(run.report, CrLf({
+                              kEulerHeader,
+                              Row("1.8", "-2.44", "-2.44"),
+                              Row("2.075", "-3.111", "-3.2032625"),
+                              Row("2.35", "-3.966525", "-4.20528305078125"),
+                              Row("2.625", "-5.057319375", "-5.52074815510376"),
+                              Row("2.9", "-6.448082203125", "-7.24770718737216"),
+                              Row("3.175", "-8.22130480898437", "-9.51488059192201"),
+                              Row("3.45", "-10.4821636314551", "-12.4912541770826"),
+                              Row("3.725", "-13.3647586301052", "-16.3986746243513"),
+                              Row("4", "-17.0400672533842", "-21.5283850302812"),
+                              "",
+                          }));
+}
+
 }  // namespace
 }  // namespace koravin::testing

@@ -84,6 +84,17 @@ TEST(OdeValidation, DivisionCountIsRoundedHalvesToEvenAndKeptInRange) {
     }
 }
 
+TEST(OdeValidation, FractionalAndOutOfRangeCountsGiveTheRoundedTable) {
+    const std::string twoSteps = CrLf({kEulerHeader, Row("0", "1", "1"), Row("0.5", "1.5", "1.5"), Row("1", "2", "2"), ""});
+    const std::string oneStep = CrLf({kEulerHeader, Row("0", "1", "1"), Row("1", "2", "2"), ""});
+    for (const auto& [typed, expected] : {std::pair{"1.5", &twoSteps}, std::pair{"2.5", &twoSteps}, std::pair{"0", &oneStep},
+                                          std::pair{"-5", &oneStep}, std::pair{"", &oneStep}, std::pair{"0.4", &oneStep}}) {
+        const auto run = RunCommand(UsDi_Euler, OdeScript(OdeFields("1", "0", "1", typed), {"1"}));
+        EXPECT_EQ(run.trace(), InitialValuePrompt("0")) << typed;
+        EXPECT_EQ(run.report, *expected) << typed;
+    }
+}
+
 TEST(OdeValidation, AWindowOpensWithTwoDivisions) {
     const auto run = RunCommand(UsDi_Euler, OdeScript({{"Text1", "1"}, {"Text2", "0"}, {"Text3", "1"}}, {"0"}));
     EXPECT_EQ(run.report, CrLf({kEulerHeader, Row("0", "0", "0"), Row("0.5", "0.5", "0.5"), Row("1", "1", "1"), ""}));
