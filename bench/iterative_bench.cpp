@@ -97,6 +97,13 @@ void BM_MatrixModel(benchmark::State& state) {
 }
 BENCHMARK(BM_MatrixModel)->Unit(benchmark::kMillisecond);
 
+// An order far beyond the two typed rows: the rows after them repeat the last one, so MᵀM has
+// one 2 x 2 block among zeros, which the product and the power steps leave out.
+void BM_MatrixModelOrderBeyondTheText(benchmark::State& state) {
+    RunCommand(state, koravin::MatrixModel, "1 2\r\n3 4", {"2000"});
+}
+BENCHMARK(BM_MatrixModelOrderBeyondTheText)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -127,6 +127,8 @@ double ReferenceTwoNorm(const Matrix& m, int n) {
                 const float divisor = LargestMagnitudeEntry(y, n);
                 if (divisor != 0) x(i) = y(i) / divisor;
             }
+            // Past single precision's range the estimate is reported as infinite.
+            if (std::isinf(LargestMagnitudeEntry(y, n))) return INFINITY;
             if (k == 1) {
                 lambda0 = LargestMagnitudeEntry(y, n);
             } else {
@@ -156,6 +158,46 @@ TEST(PowerIterationTwoNorm, AgreesBitForBitWithTheLiteralPowerIteration) {
                   std::bit_cast<std::uint64_t>(ReferenceTwoNorm(m, n)))
             << run;
     }
+}
+
+// Orders beyond the typed block (the reader repeats the last row, column 1 emptied, and leaves
+// the columns no row reached at 0), zero and negative-zero entries, Inf, NaN and entries large
+// enough to overflow the single-precision estimate: the shortcuts for zero terms and for a
+// power vector that has settled must not change a bit.
+TEST(PowerIterationTwoNorm, AgreesBitForBitOnPaddedAndNonFiniteMatrices) {
+    std::mt19937_64 random(11);
+    std::uniform_int_distribution<int> entry(-9, 9);
+    std::uniform_int_distribution<int> order(1, 14);
+    const double specials[] = {0.0, -0.0, INFINITY, -INFINITY, NAN, 1e25, 1e-30, 0.5};
+    int overflowed = 0;
+    int notANumber = 0;
+    for (int run = 0; run < 2000; ++run) {
+        const int n = order(random);
+        const int typedRows = std::uniform_int_distribution<int>(1, n)(random);
+        const int typedColumns = std::uniform_int_distribution<int>(1, n)(random);
+        Matrix m(n, n + 1);
+        for (int i = 1; i <= n; ++i) {
+            for (int j = 1; j <= n; ++j) {
+                if (i <= typedRows) {
+                    m(i, j) = j <= typedColumns ? entry(random) : 0;
+                } else {
+                    m(i, j) = j == 1 ? 0 : m(i - 1, j);
+                }
+            }
+        }
+        if (run % 4 == 0) {
+            const int i = std::uniform_int_distribution<int>(1, n)(random);
+            const int j = std::uniform_int_distribution<int>(1, n)(random);
+            m(i, j) = specials[run / 4 % 8];
+        }
+        const double fast = PowerIterationTwoNorm(m, n);
+        const double literal = ReferenceTwoNorm(m, n);
+        if (std::isinf(fast)) ++overflowed;
+        if (std::isnan(fast)) ++notANumber;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(literal)) << run;
+    }
+    EXPECT_GT(overflowed, 20);
+    EXPECT_GT(notANumber, 20);
 }
 
 TEST(CMatrixJudge, APositiveDefiniteMatrix) {
