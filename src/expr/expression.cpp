@@ -164,7 +164,8 @@ CompiledExpression CompiledExpression::ForXY(std::string_view preparedText, char
     return CompiledExpression(preparedText, variableName, kTwoVariablePassLimit);
 }
 
-CompiledExpression::CompiledExpression(std::string_view text, char variableName, int passLimit) {
+CompiledExpression::CompiledExpression(std::string_view text, char variableName, int passLimit)
+    : passLimit_(passLimit) {
     const TokenList list = Tokenize(text, variableName);
     const std::vector<Token>& tokens = list.tokens;
     usesX_ = list.usesX;

@@ -33,6 +33,10 @@ public:
     // f(x, value); gives up after kTwoVariablePassLimit passes and returns what it has.
     double InsertValueXY(double x, double value) const;
 
+    // Whether the text can be evaluated within the pass limit of its form. The parser's course
+    // does not depend on the values, so this holds for every value alike.
+    bool CanBeEvaluated() const { return passes_ <= passLimit_; }
+
 private:
     // What an evaluation does to the operand stack, in order. Which operator meets which
     // character never depends on the values, so the parser's whole course, and its pass count,
@@ -53,6 +57,7 @@ private:
 
     std::vector<Step> steps_;
     int passes_ = 0;
+    int passLimit_;
     bool usesX_ = false;
     bool usesY_ = false;
 };

@@ -5,8 +5,9 @@
 namespace koravin {
 namespace {
 
-// A hand-typed system is small; this bound keeps an absurd order from exhausting the machine.
-constexpr double kLargestArrayBytes = 4.0 * 1024 * 1024 * 1024;
+// A hand-typed system is small; this bound keeps a mistyped order (30000 for 3) from taking the
+// machine's memory and the person's afternoon. It still allows orders in the thousands.
+constexpr double kLargestArrayBytes = 256.0 * 1024 * 1024;
 
 }  // namespace
 

@@ -20,8 +20,8 @@ inline constexpr int kLargestAugmentedOrder = 32766;
 inline constexpr std::string_view kOrderTooLargeMessage = "矩阵阶数太大，无法计算！";
 
 // Whether a command may create `matrices` arrays of n x (n + 1) doubles (and a few vectors):
-// the order is at most kLargestAugmentedOrder and the arrays stay within what this program
-// allows itself. When not, the person is told kOrderTooLargeMessage and the answer is false.
+// the order is at most kLargestAugmentedOrder and the arrays stay within 256 MiB, what this
+// program allows itself. When not, the person is told kOrderTooLargeMessage and the answer is false.
 bool OrderFitsInMemory(Interaction& user, int n, int matrices);
 
 // Asks for the order, for the commands that check it before anything else. Nothing when the reply

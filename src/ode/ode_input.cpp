@@ -44,6 +44,16 @@ std::optional<OdeGrid> ReadOdeGrid(CommandContext& context) {
         context.user.tell("上下界值输入有误！");
         return std::nullopt;
     }
+    // A function the engine cannot read would still fill the table, with numbers that mean
+    // nothing: say so before asking for any initial value.
+    std::string prepared(function);
+    PrepareExpression(prepared);
+    CompiledExpression f = CompiledExpression::ForXY(prepared, 'y');
+    if (!f.CanBeEvaluated()) {
+        context.user.tell("函数表达式输入有误！");
+        context.focusField = "Text1";
+        return std::nullopt;
+    }
     // The window keeps Text4 within 1..32767; passing the text through the same rule here makes
     // that hold for every caller, so the count below always exists.
     const std::string divisions = DivisionCountText(FieldText(context, "Text4", kInitialDivisionCountText));
@@ -54,9 +64,7 @@ std::optional<OdeGrid> ReadOdeGrid(CommandContext& context) {
     // Every node, the last one too, is i*h + a: it is not copied from b.
     for (int i = 0; i <= n; ++i) x[static_cast<std::size_t>(i)] = static_cast<double>(i) * h + a;
 
-    std::string prepared(function);
-    PrepareExpression(prepared);
-    return OdeGrid{a, h, std::move(x), CompiledExpression::ForXY(prepared, 'y')};
+    return OdeGrid{a, h, std::move(x), std::move(f)};
 }
 
 std::optional<double> AskSolutionValue(Interaction& user, double node) {

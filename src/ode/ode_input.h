@@ -29,7 +29,7 @@ struct OdeGrid {
 };
 
 // Reads Text1..Text4 of context.fields and builds the grid. Tells the first failure, moving the
-// focus to Text1 when f is missing, and gives nothing then.
+// focus to Text1 when f is missing or cannot be evaluated, and gives nothing then.
 std::optional<OdeGrid> ReadOdeGrid(CommandContext& context);
 
 // Asks for the value of the solution at `node`; nothing when the reply is empty (Cancel).

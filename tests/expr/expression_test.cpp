@@ -151,6 +151,18 @@ TEST(InsertValueXY, SubstitutesBothVariables) {
     EXPECT_EQ(XY("x", 1, kInf), 1);
 }
 
+TEST(CompiledExpression, TellsWhetherItsTextCanBeEvaluatedAtAll) {
+    EXPECT_TRUE(CompiledExpression::ForXY("x+y", 'y').CanBeEvaluated());
+    EXPECT_FALSE(CompiledExpression::ForX("x+y").CanBeEvaluated());
+    EXPECT_FALSE(CompiledExpression::ForXY("sinn(x)", 'y').CanBeEvaluated());
+    EXPECT_TRUE(CompiledExpression::ForX("").CanBeEvaluated());
+    // The two-variable form gives up after fewer passes.
+    std::string sum = "1";
+    for (int i = 0; i < 400; ++i) sum += "++1";
+    EXPECT_TRUE(CompiledExpression::ForX(sum).CanBeEvaluated());
+    EXPECT_FALSE(CompiledExpression::ForXY(sum, 'y').CanBeEvaluated());
+}
+
 TEST(EvaluateConstant, PreparesInPlaceAndEvaluatesAtZero) {
     std::string text = "1/3";
     EXPECT_EQ(EvaluateConstant(text), 1.0 / 3);

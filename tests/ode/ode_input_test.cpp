@@ -37,6 +37,22 @@ TEST(OdeValidation, MissingFunctionIsToldFirstAndMovesTheFocusToText1) {
     }
 }
 
+// A table computed from a text the engine cannot read would be numbers that mean nothing.
+TEST(OdeValidation, AFunctionThatCannotBeEvaluatedIsToldBeforeAnyInitialValue) {
+    for (const auto command : {UsDi_Euler, UsDi_RungeKutta, UsDi_Adams}) {
+        for (const char* function : {"sinn(x)", "z+1", "2*(x+y", "x,y"}) {
+            const auto run = RunCommand(command, OdeScript(OdeFields(function, "0", "1", "2"), {"1", "1", "1", "1"}, "old"));
+            EXPECT_EQ(run.report, "old") << function;
+            EXPECT_EQ(run.trace(), "message\t函数表达式输入有误！") << function;
+            EXPECT_EQ(run.focusField, "Text1");
+        }
+        // Bounds are still checked first, and a readable function in x and y passes.
+        EXPECT_EQ(RunCommand(command, OdeScript(OdeFields("sinn(x)", "", "1", "2"))).trace(), "message\t没有输入下界值。");
+        EXPECT_EQ(RunCommand(command, OdeScript(OdeFields("x*y-exp(-x)", "0", "1", "2"))).events.front().kind,
+                  InteractionEvent::Kind::Prompt);
+    }
+}
+
 TEST(OdeValidation, BoundsAreCheckedInOrderAndLeaveThePaneAsItWas) {
     for (const auto command : kAllWindows) {
         auto run = RunCommand(command, OdeScript(OdeFields("y", " ", "", "2"), {}, "old"));
