@@ -36,7 +36,6 @@ public:
 
     void push(T value) { data_[size_++] = value; }
     T pop() { return size_ == 1 ? data_[0] : data_[--size_]; }
-    const T& top() const { return data_[size_ - 1]; }
     std::size_t size() const { return size_; }
     const T& operator[](std::size_t i) const { return data_[i]; }
 

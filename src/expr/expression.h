@@ -5,7 +5,8 @@
 // back to; the text is read by a two-stack operator-precedence parser whose passes are counted,
 // and a text it cannot make sense of runs out of passes.
 //
-// A CompiledExpression reads the text once; evaluating it then costs only the passes.
+// A CompiledExpression reads the text and runs the parser once; evaluating it then costs only
+// the arithmetic.
 
 #include <string>
 #include <string_view>
