@@ -6,6 +6,7 @@
 #include "matrix/matrix_routines.h"
 #include "matrix/report.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
@@ -24,6 +25,7 @@ void A_matrix(CommandContext& context) {
     }
     const FixedRounding round(context.decimalDigits + 1);
     for (int k = 1; k <= n; ++k) {
+        BetweenSteps();
         BringPivotRowUp(w, k, n, width);
         const double* pivotRow = w.row(k) + (k - 1);
         for (int r = 1; r <= n; ++r) {

@@ -10,6 +10,7 @@
 #include "matrix/report.h"
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 namespace {
@@ -80,6 +81,7 @@ IterationResult IterateLinearSystem(const Matrix& augmented, Vector x0, double t
     double* previous = &x0(1);
     double* current = &x(1);
     for (int sweeps = 1;; ++sweeps) {
+        BetweenSteps();
         Sweep(augmented, n, previous, current, relaxation, method);
         const bool converged = WithinTolerance(previous, current, n, tolerance);
         // The limit is checked before the test result: a run past the limit fails whatever

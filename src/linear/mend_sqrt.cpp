@@ -6,6 +6,7 @@
 #include "linear/triangular_common.h"
 #include "matrix/report.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
@@ -17,6 +18,7 @@ std::optional<RootFreeFactors> RootFreeDecomposition(const Matrix& a) {
     Vector d(1, n);
     std::vector<double> sums(static_cast<std::size_t>(n) + 1);
     for (int j = 1; j <= n; ++j) {
+        BetweenSteps();
         double sum = 0.0;
         for (int k = 1; k < j; ++k) {
             const double ljk = lColumns(k, j);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "matrix/matrix_routines.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 namespace {
@@ -20,6 +21,7 @@ constexpr int kRounds = 30;
 Matrix ProductWithTranspose(const Matrix& m, int n) {
     Matrix b(n, n);
     for (int c = 1; c <= n; ++c) {
+        BetweenSteps();
         const double* rowC = m.row(c);
         const bool finiteRow = std::all_of(rowC, rowC + n, [](double v) { return std::isfinite(v); });
         for (int i = 1; i <= n; ++i) {
@@ -46,6 +48,7 @@ double PowerIterationTwoNorm(const Matrix& m, int n) {
     std::vector<double> previousX(xs, xs + n);
     float largest = 0;
     for (int step = 1; step <= kRounds * n; ++step) {
+        BetweenSteps();
         // y(i) = Σ B(i, j)·x(j) in increasing j for every i at once: column j of B is its row j,
         // and each y(i) still receives its terms from 0 in increasing j. A zero column times a
         // finite x(j) adds only zeros and is left out.

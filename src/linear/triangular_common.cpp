@@ -7,6 +7,7 @@
 #include "matrix/matrix_text.h"
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
@@ -28,6 +29,7 @@ void RunTriangularCommand(CommandContext& context, const TriangularCommand& comm
 }
 
 void SumsDownColumn(const Matrix& lColumns, const Matrix& u, int k, int first, std::vector<double>& sums) {
+    BetweenSteps();
     const int n = u.cols();
     std::fill(sums.begin() + first, sums.begin() + n + 1, 0.0);
     for (int r = 1; r < k; ++r) {
@@ -38,6 +40,7 @@ void SumsDownColumn(const Matrix& lColumns, const Matrix& u, int k, int first, s
 }
 
 void SumsAlongRow(const Matrix& lColumns, const Matrix& u, int k, int first, std::vector<double>& sums) {
+    BetweenSteps();
     const int n = u.cols();
     std::fill(sums.begin() + first, sums.begin() + n + 1, 0.0);
     for (int r = 1; r < k; ++r) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "matrix/fixed_rounding.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
@@ -114,6 +115,7 @@ void SubtractScaledRow(double* target, const double* pivot, double multiplier, i
 }
 
 void EliminateColumnBelow(Matrix& m, int k, int lastRow, int lastColumn, const FixedRounding& round) {
+    BetweenSteps();
     const double* pivotRow = m.row(k) + (k - 1);
     for (int i = k + 1; i <= lastRow; ++i) {
         double* row = m.row(i) + (k - 1);

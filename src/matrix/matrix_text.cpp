@@ -4,6 +4,7 @@
 
 #include "expr/expression.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 namespace {
@@ -59,6 +60,7 @@ void ReadAugmentedMatrix(std::string_view text, int n, Matrix& matrix) {
     const int filledRows = std::min(n, matrix.rows());
     const int filledColumns = std::min(n + 1, matrix.cols());
     for (int i = 1; i <= n; ++i) {
+        BetweenSteps();
         const auto hash = remaining.find('#');
         const std::size_t rowLength = hash == std::string_view::npos ? 0 : hash + 1;
         // The row goes through the blank passes once more; of them only ",," -> "," still

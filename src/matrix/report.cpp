@@ -2,6 +2,7 @@
 
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
@@ -19,6 +20,7 @@ void AppendMatrixRows(std::string& report, const Matrix& m, int rows, int cols, 
 void AppendMatrixColumns(std::string& report, const Matrix& m, int rows, int firstColumn, int lastColumn,
                          std::string_view separator, std::optional<int> places) {
     for (int i = 1; i <= rows; ++i) {
+        BetweenSteps();
         for (int j = firstColumn; j <= lastColumn; ++j) {
             report += separator;
             report += NumberText(places ? RoundDigits(m(i, j), *places) : m(i, j));

@@ -2,6 +2,7 @@
 
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 namespace {
@@ -25,6 +26,7 @@ std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, c
     AppendField(table, second.heading);
     table += kLineEnd;
     for (std::size_t i = 0; i < x.size(); ++i) {
+        BetweenSteps();
         AppendField(table, NumberText(x[i]));
         AppendField(table, NumberText(first.values[i]));
         AppendField(table, NumberText(second.values[i]));

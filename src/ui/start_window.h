@@ -1,0 +1,49 @@
+#pragma once
+
+// The start window Koravin: a fixed menu of the three workspaces, help and about, a clock and a
+// credit line that changes colour every second. Every other window is opened from here.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/workspace_window.h"
+
+class QLabel;
+class QTimer;
+
+namespace koravin {
+
+class Dialogs;
+
+class StartWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit StartWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Shows the workspace, creating it the first time; an open one comes to the front as it is.
+    WorkspaceWindow* showWorkspace(WorkspaceKind kind);
+
+    // One tick of the clock: the time of day, and the credit line recoloured and its slant switched.
+    void tick();
+
+signals:
+    void chooserRequested();
+    void helpRequested(QWidget* owner);
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Dialogs& dialogs_;
+    QLabel* credit_;
+    QLabel* clock_;
+    QTimer* timer_;
+    QPointer<WorkspaceWindow> linear_;
+    QPointer<WorkspaceWindow> nonlinear_;
+};
+
+// The sixteen colours of the text-mode palette, black to white.
+QColor TextModeColor(int index);
+
+}  // namespace koravin

@@ -1,0 +1,329 @@
+#include "ui/workspace_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "registry/registry.h"
+#include "ui/dialogs.h"
+#include "ui/pane_text.h"
+#include "ui/twips.h"
+
+namespace koravin {
+namespace {
+
+constexpr std::string_view kLinearMethods[] = {
+    "Gauss_1", "GaussTier", "GaussFull", "|Gauss__", "GaussApply", "A_matrix", "A_range", "MatrixBreak",
+    "|ctx__", "LU_break", "SqrtRoot", "MendSqrt", "Purase", "TierLU", "|ctx___", "JacobiDie",
+    "Gauss_SeidelDie", "SorDie"};
+constexpr std::string_view kConvergenceMethods[] = {"CMatrixJudge", "VectorModel", "MatrixModel",
+                                                    "StrictMatrixJudge"};
+constexpr std::string_view kNonlinearMethods[] = {"CalculateDichotomy", "CalculateIterative", "IterativeSpeedUp",
+                                                  "CalculateAitken",    "CalculateNewton",    "CalculateXianJie"};
+
+struct ToolbarButton {
+    const char* key;
+    const char* themeIcon;
+    QStyle::StandardPixmap fallbackIcon;
+};
+
+constexpr ToolbarButton kToolbarButtons[] = {
+    {"新建", "document-new", QStyle::SP_FileIcon},
+    {"打开", "document-open", QStyle::SP_DialogOpenButton},
+    {"保存", "document-save", QStyle::SP_DialogSaveButton},
+    {"另存为", "document-save-as", QStyle::SP_DriveFDIcon},
+    {"剪切", "edit-cut", QStyle::SP_CustomBase},
+    {"复制", "edit-copy", QStyle::SP_CustomBase},
+    {"粘贴", "edit-paste", QStyle::SP_CustomBase},
+};
+
+const QString kBusyStatus = QStringLiteral("正在计算……");
+
+}  // namespace
+
+WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), kind_(kind), dialogs_(dialogs) {
+    const bool linear = kind_ == WorkspaceKind::Linear;
+    setObjectName(linear ? "LinearFrm" : "Ultra");
+    setWindowTitle(linear ? QStringLiteral("线性方程组(多元一次方程组)的数值解法") : QStringLiteral("非线性方程的数值解法"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildPanes();
+    runner_ = std::make_unique<CommandRunner>(this, result_, dialogs_);
+    buildMenus();
+    buildToolbar();
+
+    statusPanel_ = new QLabel(QStringLiteral("状态"));
+    statusPanel_->setObjectName("StatusBar1Panel1");
+    statusBar()->setObjectName("StatusBar1");
+    statusBar()->addWidget(statusPanel_, 1);
+
+    connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true); });
+    connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
+        setBusy(false);
+        if (focusField == QLatin1String("Text1")) editor_->setFocus();
+        emit commandEnded(end);
+    });
+
+    paneFont_ = QFont(QStringLiteral("宋体"), 9);
+    textColor_ = QApplication::palette().color(QPalette::Text);
+    backgroundColor_ = QApplication::palette().color(QPalette::Base);
+    showPaneStyle();
+
+    setMinimumSize(Twips(this, 3500), Twips(this, 3500));
+    resize(Twips(this, linear ? 12000 : 10000), Twips(this, linear ? 8000 : 7500));
+}
+
+WorkspaceWindow::~WorkspaceWindow() = default;
+
+void WorkspaceWindow::buildPanes() {
+    const bool linear = kind_ == WorkspaceKind::Linear;
+    editor_ = new QPlainTextEdit;
+    editor_->setObjectName("Text1");
+    editor_->setAccessibleName(QStringLiteral("编辑区域"));
+    result_ = new QPlainTextEdit;
+    result_->setObjectName("Text2");
+    result_->setAccessibleName(linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域"));
+    // A matrix row is one line: reports are read with their columns lined up.
+    for (QPlainTextEdit* pane : {editor_, result_}) {
+        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+        pane->installEventFilter(this);
+    }
+    result_->setUndoRedoEnabled(false);
+
+    splitter_ = new QSplitter(linear ? Qt::Horizontal : Qt::Vertical);
+    splitter_->setObjectName("imgSplitter");
+    splitter_->setHandleWidth(Twips(this, 100));
+    // While dragged, the bar's shadow moves and the panes follow when it is let go.
+    splitter_->setOpaqueResize(false);
+    splitter_->setChildrenCollapsible(false);
+    if (linear) {
+        progress_ = new QProgressBar;
+        progress_->setObjectName("ProgressBar1");
+        progress_->setAccessibleName(QStringLiteral("打开进度"));
+        progress_->setFixedHeight(Twips(this, 350));
+        progress_->setTextVisible(false);
+        progress_->hide();
+        auto* editorColumn = new QWidget;
+        auto* column = new QVBoxLayout(editorColumn);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        column->addWidget(editor_);
+        column->addWidget(progress_);
+        editorColumn->setMinimumWidth(Twips(this, 1500));
+        result_->setMinimumWidth(Twips(this, 1500 - 240));
+        splitter_->addWidget(editorColumn);
+        splitter_->addWidget(result_);
+        splitter_->setStretchFactor(1, 1);
+        splitter_->setSizes({Twips(this, 4500), Twips(this, 7000)});
+        connect(editor_, &QPlainTextEdit::textChanged, this, [this] { setStatus(QStringLiteral("编辑状态")); });
+    } else {
+        editor_->setMinimumHeight(Twips(this, 700));
+        result_->setMinimumHeight(Twips(this, 650));
+        splitter_->addWidget(editor_);
+        splitter_->addWidget(result_);
+        splitter_->setStretchFactor(1, 1);
+        splitter_->setSizes({Twips(this, 1200), Twips(this, 5000)});
+    }
+    setCentralWidget(splitter_);
+}
+
+QAction* WorkspaceWindow::addEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
+    QAction* entry = menu->addAction(caption);
+    entry->setObjectName(name);
+    entry->setShortcut(shortcut);
+    return entry;
+}
+
+void WorkspaceWindow::addSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
+
+void WorkspaceWindow::addMethodEntry(QMenu* menu, std::string_view commandName) {
+    if (commandName.starts_with('|')) {
+        addSeparator(menu, std::string(commandName.substr(1)).c_str());
+        return;
+    }
+    const CommandInfo* command = FindCommand(commandName);
+    QAction* entry;
+    if (command == nullptr) {
+        // The heading of the pivoting applications below it carries no command.
+        entry = addEntry(menu, "GaussApply", QStringLiteral("列主元消去法应用"));
+    } else {
+        entry = addEntry(menu, std::string(commandName).c_str(), QString::fromUtf8(command->caption.data(),
+                                                                                    command->caption.size()));
+        connect(entry, &QAction::triggered, this, [this, command] { runCommand(*command); });
+    }
+    methodEntries_.append(entry);
+}
+
+void WorkspaceWindow::buildMenus() {
+    const bool linear = kind_ == WorkspaceKind::Linear;
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(linear ? "FileMenu" : "mnuFile");
+    busyDisabled_ << addEntry(file, "FileNew", QStringLiteral("新建"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    busyDisabled_ << addEntry(file, "FileOpen", QStringLiteral("打开"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveEntry_ = addEntry(file, "FileSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAsEntry_ = addEntry(file, linear ? "FileSaveAS" : "FileSaveAs", QStringLiteral("另存为"));
+    QAction* exit = addEntry(file, "FileExit", QStringLiteral("退出"));
+    busyDisabled_ << saveEntry_ << saveAsEntry_;
+    connect(busyDisabled_[0], &QAction::triggered, this, &WorkspaceWindow::newDocument);
+    connect(busyDisabled_[1], &QAction::triggered, this, &WorkspaceWindow::openDocument);
+    connect(saveEntry_, &QAction::triggered, this, &WorkspaceWindow::saveResult);
+    connect(saveAsEntry_, &QAction::triggered, this, &WorkspaceWindow::saveResultAs);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    if (linear) connect(file, &QMenu::aboutToShow, this, &WorkspaceWindow::enableSaveForResult);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    edit->setObjectName(linear ? "EditMenu" : "mnuEdit");
+    QAction* selectAll = addEntry(edit, linear ? "EditSelectAll" : "EditCheckAll",
+                                  linear ? QStringLiteral("全选(&A)") : QStringLiteral("全选"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction* undo = addEntry(edit, linear ? "Edit" : "EditRecall", QStringLiteral("撤消"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    if (!linear) edit->insertAction(selectAll, undo);
+    QAction* cut = addEntry(edit, "EditCut", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction* copy = addEntry(edit, "EditCopy", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    if (!linear) edit->insertAction(cut, copy);
+    QAction* paste = addEntry(edit, "EditPaste", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* remove = addEntry(edit, "EditDelete", QStringLiteral("删除(&L)"), QKeySequence(Qt::Key_Delete));
+    connect(selectAll, &QAction::triggered, this, &WorkspaceWindow::selectAllText);
+    connect(cut, &QAction::triggered, this, &WorkspaceWindow::cutSelection);
+    connect(copy, &QAction::triggered, this, &WorkspaceWindow::copySelection);
+    connect(paste, &QAction::triggered, this, &WorkspaceWindow::pasteClipboard);
+    connect(remove, &QAction::triggered, this, &WorkspaceWindow::deleteForward);
+
+    QMenu* display = menuBar()->addMenu(QStringLiteral("显示(&V)"));
+    display->setObjectName(linear ? "Format" : "mnuShow");
+    QAction* font = addEntry(display, linear ? "FormatStyle" : "ShowStyle", QStringLiteral("字体"));
+    QAction* background = addEntry(display, linear ? "FormatBackColor" : "ShowBackcolor", QStringLiteral("背景色"));
+    connect(font, &QAction::triggered, this, &WorkspaceWindow::chooseFont);
+    connect(background, &QAction::triggered, this, &WorkspaceWindow::chooseBackgroundColor);
+    busyDisabled_ << font << background;
+    if (linear) {
+        QAction* digits = addEntry(display, "FormatDecimalDigits", QStringLiteral("设置小数数位"));
+        connect(digits, &QAction::triggered, this, &WorkspaceWindow::askDecimalDigits);
+        busyDisabled_ << digits;
+    }
+    QAction* defaults = addEntry(display, linear ? "FormatDefault" : "ShowDefault", QStringLiteral("默认"));
+    connect(defaults, &QAction::triggered, this, &WorkspaceWindow::restoreDefaultDisplay);
+    busyDisabled_ << defaults;
+
+    methodMenu_ = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
+    methodMenu_->setObjectName(linear ? "Uncoil" : "mnuCalculate");
+    if (linear) {
+        for (const std::string_view name : kLinearMethods) addMethodEntry(methodMenu_, name);
+        QMenu* convergence = methodMenu_->addMenu(QStringLiteral("迭代法的收敛性"));
+        convergence->setObjectName("IterativeAstringency");
+        methodEntries_.append(convergence->menuAction());
+        for (const std::string_view name : kConvergenceMethods) addMethodEntry(convergence, name);
+    } else {
+        for (const std::string_view name : kNonlinearMethods) addMethodEntry(methodMenu_, name);
+    }
+    connect(methodMenu_, &QMenu::aboutToShow, this, &WorkspaceWindow::enableMethodsForEditor);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName(linear ? "mnuHelp" : "munHelp");
+    connect(addEntry(help, "mnuHelpFile", QStringLiteral("帮助文件")), &QAction::triggered, this,
+            [this] { emit helpRequested(this); });
+    connect(addEntry(help, "mnuAbout", QStringLiteral("关于")), &QAction::triggered, this,
+            &WorkspaceWindow::aboutRequested);
+}
+
+void WorkspaceWindow::buildToolbar() {
+    QToolBar* toolbar = addToolBar(QStringLiteral("工具栏"));
+    toolbar->setObjectName("Toolbar1");
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const ToolbarButton& button : kToolbarButtons) {
+        const QString key = QString::fromUtf8(button.key);
+        const QIcon fallback =
+            button.fallbackIcon == QStyle::SP_CustomBase ? QIcon() : style()->standardIcon(button.fallbackIcon);
+        QAction* action = toolbar->addAction(QIcon::fromTheme(QString::fromLatin1(button.themeIcon), fallback), key);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { toolbarButton(key); });
+        if (key == QStringLiteral("新建") || key == QStringLiteral("打开") || key == QStringLiteral("保存") ||
+            key == QStringLiteral("另存为")) {
+            busyDisabled_ << action;
+        }
+    }
+    toolbar->addSeparator();
+    stopButton_ = toolbar->addAction(QIcon::fromTheme("process-stop", style()->standardIcon(QStyle::SP_BrowserStop)),
+                                     QStringLiteral("停止"));
+    stopButton_->setObjectName("Stop");
+    stopButton_->setShortcut(QKeySequence(Qt::Key_Escape));
+    stopButton_->setEnabled(false);
+    connect(stopButton_, &QAction::triggered, this, &WorkspaceWindow::stopCommand);
+}
+
+void WorkspaceWindow::toolbarButton(const QString& key) {
+    if (key == QStringLiteral("新建")) newDocument();
+    else if (key == QStringLiteral("打开")) openDocument();
+    else if (key == QStringLiteral("保存")) saveResult();
+    else if (key == QStringLiteral("另存为")) saveResultAs();
+    else if (key == QStringLiteral("剪切")) cutSelection();
+    else if (key == QStringLiteral("复制")) copySelection();
+    else if (key == QStringLiteral("粘贴")) pasteClipboard();
+}
+
+void WorkspaceWindow::enableMethodsForEditor() {
+    const bool enabled = !runner_->running() && !PaneIsBlank(*editor_);
+    for (QAction* entry : methodEntries_) entry->setEnabled(enabled);
+}
+
+void WorkspaceWindow::enableSaveForResult() {
+    const bool enabled = !runner_->running() && !PaneIsBlank(*result_);
+    saveEntry_->setEnabled(enabled);
+    saveAsEntry_->setEnabled(enabled);
+}
+
+void WorkspaceWindow::runCommand(const CommandInfo& command) {
+    if (runner_->running()) return;
+    runner_->start(command, {PaneText(*editor_), decimalDigits_, {}});
+}
+
+void WorkspaceWindow::stopCommand() { runner_->stop(); }
+
+void WorkspaceWindow::setBusy(bool busy) {
+    for (QAction* entry : busyDisabled_) entry->setEnabled(!busy);
+    for (QAction* entry : methodEntries_) entry->setEnabled(!busy);
+    stopButton_->setEnabled(busy);
+    if (busy) {
+        statusBeforeCommand_ = statusPanel_->text();
+        statusPanel_->setText(kBusyStatus);
+    } else if (statusPanel_->text() == kBusyStatus) {
+        statusPanel_->setText(statusBeforeCommand_);
+    }
+}
+
+QString WorkspaceWindow::statusText() const { return statusPanel_->text(); }
+
+void WorkspaceWindow::setStatus(const QString& text) {
+    if (runner_ && runner_->running()) {
+        statusBeforeCommand_ = text;
+        return;
+    }
+    if (statusPanel_ != nullptr) statusPanel_->setText(text);
+}
+
+bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool linear = kind_ == WorkspaceKind::Linear;
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == editor_) setStatus(linear ? QStringLiteral("编辑区域") : QStringLiteral("在此输入函数方程式f(x)=?"));
+        if (watched == result_) setStatus(linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域"));
+    } else if (event->type() == QEvent::FocusOut && !linear && (watched == editor_ || watched == result_)) {
+        setStatus(QStringLiteral("状态"));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void WorkspaceWindow::closeEvent(QCloseEvent* event) {
+    runner_->stopAndWait();
+    event->accept();
+}
+
+}  // namespace koravin

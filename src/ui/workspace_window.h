@@ -1,0 +1,122 @@
+#pragma once
+
+// The two workspaces that share one frame: LinearFrm, where the person types an augmented matrix
+// and solves it, and Ultra, where they type f(x) and find a root. An editor pane Text1, a result
+// pane Text2 beside it (LinearFrm) or below it (Ultra), menus of methods, a toolbar and a status
+// bar. The file commands live in workspace_documents.cpp, the display and edit commands in
+// workspace_display.cpp.
+
+#include <memory>
+
+#include <QFont>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include "command/interaction.h"
+#include "ui/command_runner.h"
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+
+namespace koravin {
+
+class Dialogs;
+
+enum class WorkspaceKind { Linear, Nonlinear };
+
+class WorkspaceWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~WorkspaceWindow() override;
+
+    WorkspaceKind kind() const { return kind_; }
+    QPlainTextEdit* editorPane() const { return editor_; }
+    QPlainTextEdit* resultPane() const { return result_; }
+    int decimalDigits() const { return decimalDigits_; }
+    QString statusText() const;
+    bool commandRunning() const { return runner_->running(); }
+
+    // A method entry: runs the command on the window's editor text.
+    void runCommand(const CommandInfo& command);
+    void stopCommand();
+
+    // The file commands.
+    void newDocument();
+    void openDocument();
+    void saveResult();
+    void saveResultAs();
+
+    // The display commands.
+    void chooseFont();
+    void chooseBackgroundColor();
+    void askDecimalDigits();
+    void restoreDefaultDisplay();
+
+    // The edit commands; each acts on the editor pane, whichever pane has the focus.
+    void copySelection();
+    void cutSelection();
+    void pasteClipboard();
+    void selectAllText();
+    void deleteForward();
+
+    // A toolbar button, told apart by its key; an unknown key does nothing.
+    void toolbarButton(const QString& key);
+
+signals:
+    void helpRequested(QWidget* owner);
+    void aboutRequested();
+    void commandEnded(koravin::CommandEnd end);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPanes();
+    void buildMenus();
+    void buildToolbar();
+    QAction* addEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+    void addMethodEntry(QMenu* menu, std::string_view commandName);
+    void addSeparator(QMenu* menu, const char* name);
+    void enableMethodsForEditor();
+    void enableSaveForResult();
+    void setBusy(bool busy);
+    void setStatus(const QString& text);
+    void showPaneStyle();
+    void loadDocumentText(const QByteArray& bytes);
+    bool writeResult(const QString& fileName);
+    void fileFailed(const char* message);
+
+    const WorkspaceKind kind_;
+    Dialogs& dialogs_;
+    QPlainTextEdit* editor_ = nullptr;
+    QPlainTextEdit* result_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QMenu* methodMenu_ = nullptr;
+    QList<QAction*> methodEntries_;
+    QList<QAction*> busyDisabled_;
+    QAction* saveEntry_ = nullptr;
+    QAction* saveAsEntry_ = nullptr;
+    QAction* stopButton_ = nullptr;
+    std::unique_ptr<CommandRunner> runner_;
+    QString statusBeforeCommand_;
+
+    int decimalDigits_ = 6;
+    QFont paneFont_;
+    QColor textColor_;
+    QColor backgroundColor_;
+
+    QString savedName_;       // where Save writes without asking
+    QString openDialogName_;  // the open dialog's remembered name (save as uses it too)
+    QString saveDialogName_;  // the save dialog's remembered name
+};
+
+}  // namespace koravin
