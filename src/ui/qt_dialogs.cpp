@@ -1,6 +1,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -115,7 +116,11 @@ QString QtDialogs::saveFileName(QWidget* owner, const QString& remembered) {
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(QWidget* owner, const FontChoice& current) {
-    FontAndColorDialog dialog(owner, current);
+    // A family such as "宋体" that is drawn by a substitute is offered as the substitute, so that
+    // OK without a new choice keeps the panes as they are.
+    FontChoice shown = current;
+    shown.font.setFamily(QFontInfo(current.font).family());
+    FontAndColorDialog dialog(owner, shown);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.choice();
 }

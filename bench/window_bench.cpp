@@ -1,0 +1,140 @@
+// The linear workspace driven offscreen as a person drives it: from the last answered prompt to
+// the whole report shown in the result pane, opening a 1 MB file, and how the window answers
+// (a repaint, Esc) while a long elimination runs on its worker thread.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "registry/registry.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/workspace_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using koravin::WorkspaceKind;
+using koravin::WorkspaceWindow;
+
+// Answers every prompt with `reply` and every question with Yes, noting when it last answered.
+class AnsweringDialogs : public koravin::Dialogs {
+public:
+    std::string reply;
+    QString fileName;
+    Clock::time_point lastAnswer;
+
+    std::string ask(QWidget*, const koravin::Prompt&) override {
+        lastAnswer = Clock::now();
+        return reply;
+    }
+    void tell(QWidget*, std::string_view) override {}
+    bool confirm(QWidget*, std::string_view, std::string_view) override { return true; }
+    QString openFileName(QWidget*, const QString&) override { return fileName; }
+    QString saveFileName(QWidget*, const QString&) override { return fileName; }
+    std::optional<koravin::FontChoice> chooseFont(QWidget*, const koravin::FontChoice&) override { return {}; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
+};
+
+// A diagonally dominant system with 6-digit entries, one row per line.
+QString SystemText(int n) {
+    std::mt19937 random(static_cast<unsigned>(n));
+    std::uniform_int_distribution<int> entry(-999999, 999999);
+    QString text;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            const int value = entry(random);
+            text += QString::number(i == j ? 1000.0 * n + value / 1000.0 : value / 1000.0, 'f', 3);
+            text += j <= n ? ' ' : '\n';
+        }
+    }
+    return text;
+}
+
+double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+void BM_GaussReportInPane(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    AnsweringDialogs dialogs;
+    dialogs.reply = std::to_string(n);
+    WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+    window.show();
+    window.editorPane()->setPlainText(SystemText(n));
+    const koravin::CommandInfo& gauss = *koravin::FindCommand("Gauss_1");
+    for (auto _ : state) {
+        QSignalSpy ended(&window, &WorkspaceWindow::commandEnded);
+        window.runCommand(gauss);
+        ended.wait(120000);
+        window.resultPane()->viewport()->repaint();
+        state.SetIterationTime(Seconds(Clock::now() - dialogs.lastAnswer));
+    }
+    state.counters["report MB"] = static_cast<double>(window.resultPane()->document()->characterCount()) / 1e6;
+}
+BENCHMARK(BM_GaussReportInPane)->Arg(300)->Arg(1000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_OpenMegabyteFile(benchmark::State& state) {
+    QTemporaryDir folder;
+    AnsweringDialogs dialogs;
+    dialogs.fileName = folder.filePath("system.txt");
+    QFile file(dialogs.fileName);
+    file.open(QIODevice::WriteOnly);
+    QByteArray bytes = SystemText(300).toUtf8();
+    bytes.replace("\n", "\r\n");
+    file.write(bytes.left(1 << 20));
+    file.close();
+    WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+    window.show();
+    for (auto _ : state) {
+        window.openDocument();
+        window.editorPane()->viewport()->repaint();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * (1 << 20));
+}
+BENCHMARK(BM_OpenMegabyteFile)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// An elimination of order 2500 takes far longer than the measurement: a repaint of the whole
+// window while it runs, and the time from Esc to the window being ready again.
+void BM_AnswersWhileComputing(benchmark::State& state) {
+    AnsweringDialogs dialogs;
+    dialogs.reply = "2500";
+    WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+    window.show();
+    window.editorPane()->setPlainText("1 2 3");
+    const koravin::CommandInfo& gauss = *koravin::FindCommand("Gauss_1");
+    double repaint = 0;
+    for (auto _ : state) {
+        QSignalSpy ended(&window, &WorkspaceWindow::commandEnded);
+        window.runCommand(gauss);
+        QTest::qWait(1000);
+        const Clock::time_point beforeRepaint = Clock::now();
+        window.repaint();
+        repaint = Seconds(Clock::now() - beforeRepaint);
+        const Clock::time_point escape = Clock::now();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        ended.wait(10000);
+        state.SetIterationTime(Seconds(Clock::now() - escape));
+    }
+    state.counters["repaint ms"] = repaint * 1000;
+}
+BENCHMARK(BM_AnswersWhileComputing)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    koravin::PrepareApplication(application);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
