@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     koravin::PrepareApplication(application);
     koravin::QtDialogs dialogs;
-    auto* start = new koravin::StartWindow(dialogs);
+    auto* start = new koravin::StartWindow(dialogs, [] { return koravin::MakeSynthService(); });
     start->show();
     return application.exec();
 }

@@ -11,6 +11,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/about_box.h"
+#include "ui/exit_splash.h"
+#include "ui/help_window.h"
+#include "ui/installation.h"
+
 namespace koravin {
 namespace {
 
@@ -36,7 +41,8 @@ QColor TextModeColor(int index) {
     return QColor(palette[static_cast<std::size_t>(index)]);
 }
 
-StartWindow::StartWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+StartWindow::StartWindow(Dialogs& dialogs, TuneServiceFactory makeTuneService, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), makeTuneService_(std::move(makeTuneService)) {
     setObjectName("Koravin");
     setWindowTitle(QStringLiteral("Koravin"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -63,9 +69,8 @@ StartWindow::StartWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     QPushButton* help = Button(this, "cmdHelp", QStringLiteral("帮助"));
     connect(linear, &QPushButton::clicked, this, [this] { showWorkspace(WorkspaceKind::Linear); });
     connect(nonlinear, &QPushButton::clicked, this, [this] { showWorkspace(WorkspaceKind::Nonlinear); });
-    connect(chooser, &QPushButton::clicked, this, &StartWindow::chooserRequested);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(this); });
-    connect(about, &QPushButton::clicked, this, &StartWindow::aboutRequested);
+    connect(help, &QPushButton::clicked, this, [this] { OpenHelpFile(this, HelpDirectory()); });
+    connect(about, &QPushButton::clicked, this, &StartWindow::showAbout);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
@@ -105,15 +110,24 @@ WorkspaceWindow* StartWindow::showWorkspace(WorkspaceKind kind) {
     QPointer<WorkspaceWindow>& window = kind == WorkspaceKind::Linear ? linear_ : nonlinear_;
     if (window.isNull()) {
         window = new WorkspaceWindow(kind, dialogs_);
-        connect(window, &WorkspaceWindow::helpRequested, this, &StartWindow::helpRequested);
-        connect(window, &WorkspaceWindow::aboutRequested, this, &StartWindow::aboutRequested);
+        connect(window, &WorkspaceWindow::helpRequested, this, [](QWidget* owner) { OpenHelpFile(owner, HelpDirectory()); });
+        connect(window, &WorkspaceWindow::aboutRequested, this, &StartWindow::showAbout);
     }
     BringToFront(window);
     return window;
 }
 
+AboutBox* StartWindow::showAbout() {
+    if (about_.isNull()) about_ = new AboutBox;
+    BringToFront(about_);
+    return about_;
+}
+
+// The splash comes first, then every other window goes, each closing as it always does.
 void StartWindow::closeEvent(QCloseEvent* event) {
-    for (QPointer<WorkspaceWindow> window : {linear_, nonlinear_}) {
+    (new ExitSplash(makeTuneService_(), TuneFile()))->show();
+    const QList<QPointer<QWidget>> windows{linear_.data(), nonlinear_.data(), about_.data()};
+    for (const QPointer<QWidget>& window : windows) {
         if (!window.isNull()) window->close();
     }
     event->accept();
