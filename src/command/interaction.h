@@ -5,8 +5,12 @@
 // is handed, and never knows which of them it is.
 
 #include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace koravin {
 
@@ -37,6 +41,32 @@ public:
     virtual void append(std::string_view text) = 0;
 };
 
+// One step of a nonlinear method, as a picture beside the report draws it.
+struct IterateMark {
+    struct Point {
+        double x;
+        double y;
+    };
+    int index = 0;  // k of the iterate x_k, as the report numbers it
+    double x = 0;   // the iterate: a numbered point on the x axis
+    // The points of the curve whose line led to x: the tangent point of Newton's method, the two
+    // points of the secant. The line is drawn from them to (x, 0).
+    std::vector<Point> through{};
+    // Bisection: the interval that holds the root after the step.
+    std::optional<std::pair<double, double>> bracket{};
+};
+
+// What a run hands to the picture beside its report; the windows collect it, koravin-cli does not.
+// The report never depends on it.
+class PictureSink {
+public:
+    virtual ~PictureSink() = default;
+    virtual void mark(const IterateMark& mark) = 0;
+    // The two columns of a differential-equation table against its nodes.
+    virtual void columns(std::span<const double> x, std::string_view firstHeading, std::span<const double> first,
+                         std::string_view secondHeading, std::span<const double> second) = 0;
+};
+
 struct CommandContext {
     std::string editorText;                    // the workspace's editor pane
     Pane& result;
@@ -44,6 +74,11 @@ struct CommandContext {
     int decimalDigits = 6;                     // the linear workspace's DecimalDigits
     std::map<std::string, std::string> fields; // the text fields of a form window (Text1, Text2, ...)
     std::string focusField;                    // set by a command that wants the focus moved there
+    PictureSink* picture = nullptr;            // where the steps go for a picture, when anyone draws one
+
+    void mark(const IterateMark& step) const {
+        if (picture != nullptr) picture->mark(step);
+    }
 };
 
 enum class Workspace { Linear, Nonlinear, DifferentialEquation };

@@ -23,6 +23,7 @@ void CalculateAitken(CommandContext& context) {
     const TypedFunction phi(*phiText);
     double x3 = 0;
     int i = 0;
+    context.mark({0, x0});
     while (true) {
         const auto first = phi.ValueAt(x0, user);
         if (!first) return;
@@ -33,6 +34,7 @@ void CalculateAitken(CommandContext& context) {
         // A vanishing denominator is left to give Inf or NaN; a NaN difference then ends the loop.
         x3 = (x2 * x0 - x1 * x1) / (x2 - 2 * x1 + x0);
         ++i;
+        context.mark({i, x3});
         const double d = std::abs(x3 - x0);
         context.result.append(Concat({" x", IndexText(i), "1=", NumberText(x1), "     x", IndexText(i), "2=",
                                       NumberText(x2), "     x", IndexText(i), "=", NumberText(x3), "     |x",

@@ -23,6 +23,7 @@ void CalculateDichotomy(CommandContext& context) {
     StartReport(context.result, Concat({" 初始隔根区间： [", NumberText(a), "  ,  ", NumberText(b), "]",
                                         "       精度为：", NumberText(e), kLineEnd, kLineEnd}));
     const TypedFunction f(text);
+    context.mark({0, a, {}, std::pair(a, b)});
     int i = 0;
     while (true) {
         const auto fa = f.ValueAt(a, user);
@@ -37,6 +38,7 @@ void CalculateDichotomy(CommandContext& context) {
             a = c;
         }
         ++i;
+        context.mark({i, c, {}, std::pair(a, b)});
         context.result.append(Concat({" x", IndexText(i), " = ", NumberText(c), "   f(x", IndexText(i), ")=",
                                       NumberText(*fc), "        隔根区间： [", NumberText(a), "  ,  ",
                                       NumberText(b), "]", kLineEnd}));

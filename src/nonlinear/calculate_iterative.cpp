@@ -23,6 +23,7 @@ void CalculateIterative(CommandContext& context) {
     const TypedFunction phi(*phiText);
     double x1 = 0;
     int i = 0;
+    context.mark({0, x0});
     while (true) {
         const auto next = phi.ValueAt(x0, user);
         if (!next) return;
@@ -30,6 +31,7 @@ void CalculateIterative(CommandContext& context) {
         const double d = std::abs(x1 - x0);
         x0 = x1;
         ++i;
+        context.mark({i, x1});
         context.result.append(Concat({" x", IndexText(i), " = ", NumberText(x1), "  |x", IndexText(i), "-", "x",
                                       IndexText(i - 1), "|", " = ", NumberText(d), kLineEnd}));
         if (DifferenceSettled(d, e)) break;

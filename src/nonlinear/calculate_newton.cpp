@@ -27,6 +27,7 @@ void CalculateNewton(CommandContext& context) {
     double x1 = 0;
     double f1 = 0;
     int i = 0;
+    context.mark({0, x0});
     while (true) {
         const auto fx = f.ValueAt(x0, user);
         if (!fx) return;
@@ -41,6 +42,7 @@ void CalculateNewton(CommandContext& context) {
         const auto fx1 = f.ValueAt(x1, user);
         if (!fx1) return;
         f1 = *fx1;
+        context.mark({i, x1, {{x0, *fx}}});
         context.result.append(Concat({" x", IndexText(i), "=", NumberText(x1), "    f(x", IndexText(i), ")=",
                                       NumberText(f1), "    |x", IndexText(i), "-x", IndexText(i - 1), "|=",
                                       NumberText(std::abs(x1 - x0)), kLineEnd}));

@@ -44,6 +44,7 @@ void CalculateXianJie(CommandContext& context) {
         if (!fx2) return;
         f2 = *fx2;
         ++i;
+        context.mark({i, x2, {{x0, *f0}, {x1, *f1}}});
         context.result.append(
             Concat({" x", IndexText(i), "=", NumberText(x2), "    f(x", IndexText(i), ")=", NumberText(f2), kLineEnd}));
         if (i > 100) {

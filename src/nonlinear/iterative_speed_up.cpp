@@ -32,6 +32,7 @@ void IterativeSpeedUp(CommandContext& context) {
     double x = x0;
     double x2 = 0;
     int i = 0;
+    context.mark({0, x0});
     while (true) {
         const auto next = phi.ValueAt(x, user);
         if (!next) return;
@@ -39,6 +40,7 @@ void IterativeSpeedUp(CommandContext& context) {
         // Each term is divided by 1 - q on its own, as the method is written.
         x2 = x1 / (1 - q) - q * x / (1 - q);
         ++i;
+        context.mark({i, x2});
         const double d = std::abs(x1 - x);
         context.result.append(Concat({" x", IndexText(i), "1=", NumberText(x1), "       x", IndexText(i), "2=",
                                       NumberText(x2), "     |x", IndexText(i), "-x", IndexText(i - 1),

@@ -46,7 +46,7 @@ void UsDi_Adams(CommandContext& context) {
         const double slope = f.InsertValueXY(x[i], predictor);
         moulton[i] = (9 * slope + 19 * g1 - 5 * g2 + g3) * h / 24 + moulton[i - 1];
     }
-    WriteOdeTable(context.result, x, {"阿达姆斯外插公式Y(n)", bashforth}, {"阿达姆斯内插公式Y(n)", moulton});
+    WriteOdeTable(context, x, {"阿达姆斯外插公式Y(n)", bashforth}, {"阿达姆斯内插公式Y(n)", moulton});
 }
 
 }  // namespace koravin

@@ -27,7 +27,7 @@ void UsDi_Euler(CommandContext& context) {
         const double corrector = h * f.InsertValueXY(x[i], predictor) + corrected[i - 1];
         corrected[i] = (predictor + corrector) / 2;
     }
-    WriteOdeTable(context.result, x, {"欧拉公式Y(n)", explicitEuler}, {"Euler预估-校正公式Y(n)", corrected});
+    WriteOdeTable(context, x, {"欧拉公式Y(n)", explicitEuler}, {"Euler预估-校正公式Y(n)", corrected});
 }
 
 }  // namespace koravin

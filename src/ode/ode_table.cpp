@@ -35,10 +35,14 @@ std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, c
     return table;
 }
 
-void WriteOdeTable(Pane& pane, const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second) {
+void WriteOdeTable(CommandContext& context, const std::vector<double>& x, const OdeColumn& first,
+                   const OdeColumn& second) {
     const std::string table = OdeTableText(x, first, second);
-    pane.clear();
-    pane.append(table);
+    context.result.clear();
+    context.result.append(table);
+    if (context.picture != nullptr) {
+        context.picture->columns(x, first.heading, first.values, second.heading, second.values);
+    }
 }
 
 }  // namespace koravin

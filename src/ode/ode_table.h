@@ -17,7 +17,8 @@ struct OdeColumn {
 // every field right-aligned in 24 characters, values unrounded.
 std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second);
 
-// Replaces the pane's text by the table.
-void WriteOdeTable(Pane& pane, const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second);
+// Replaces the result pane's text by the table, and hands the columns to the picture.
+void WriteOdeTable(CommandContext& context, const std::vector<double>& x, const OdeColumn& first,
+                   const OdeColumn& second);
 
 }  // namespace koravin

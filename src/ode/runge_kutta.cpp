@@ -38,7 +38,7 @@ void UsDi_RungeKutta(CommandContext& context) {
         const double k4 = f.InsertValueXY(h + xp, h * k3 + y4);
         fourth[i] = (2 * (k2 + k3) + k1 + k4) * h / 6 + y4;
     }
-    WriteOdeTable(context.result, x, {"三阶龙格-库塔公式Y(n)", third}, {"四阶龙格-库塔公式Y(n)", fourth});
+    WriteOdeTable(context, x, {"三阶龙格-库塔公式Y(n)", third}, {"四阶龙格-库塔公式Y(n)", fourth});
 }
 
 }  // namespace koravin
