@@ -12,7 +12,23 @@
 
 namespace koravin {
 
+namespace {
+
 constexpr std::string_view kOutOfMemoryMessage = "内存不足，无法完成计算！";
+
+// A new thread starts with a copy of the window thread's vector registers. When their upper
+// halves are in use (the drawing code uses AVX), every SSE instruction of the computation pays
+// for merging them and runs several times slower, until something happens to clear them.
+#if defined(__x86_64__)
+__attribute__((target("avx"))) void ClearUpperHalvesWithAvx() { __builtin_ia32_vzeroupper(); }
+void ClearUpperVectorHalves() {
+    if (__builtin_cpu_supports("avx")) ClearUpperHalvesWithAvx();
+}
+#else
+void ClearUpperVectorHalves() {}
+#endif
+
+}  // namespace
 
 // What the command writes, gathered on the worker thread until the window's thread takes it.
 class CommandRunner::BufferedPane : public Pane {
@@ -80,6 +96,16 @@ private:
     const StopRequest& stop_;
 };
 
+void CollectedPicture::columns(std::span<const double> nodes, std::string_view firstName,
+                               std::span<const double> firstValues, std::string_view secondName,
+                               std::span<const double> secondValues) {
+    x.assign(nodes.begin(), nodes.end());
+    first.assign(firstValues.begin(), firstValues.end());
+    second.assign(secondValues.begin(), secondValues.end());
+    firstHeading = firstName;
+    secondHeading = secondName;
+}
+
 CommandRunner::CommandRunner(QWidget* window, QPlainTextEdit* resultPane, Dialogs& dialogs)
     : window_(window), resultPane_(resultPane), dialogs_(dialogs) {}
 
@@ -91,9 +117,11 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
     stopRequest_ = std::make_unique<StopRequest>();
     pane_ = std::make_unique<BufferedPane>();
     interaction_ = std::make_unique<WindowInteraction>(*this, *stopRequest_);
+    picture_ = {};
     worker_ = std::thread([this, run = command.run, input = std::move(input)]() mutable {
+        ClearUpperVectorHalves();
         CommandContext context{std::move(input.editorText), *pane_, *interaction_, input.decimalDigits,
-                               std::move(input.fields), {}};
+                               std::move(input.fields), {}, &picture_};
         CommandEnd end = CommandEnd::Finished;
         try {
             const StopScope scope(*stopRequest_);

@@ -32,6 +32,21 @@ struct CommandInput {
 
 enum class CommandEnd { Finished, Stopped, OutOfMemory };
 
+// What the last run handed to the picture beside its report.
+struct CollectedPicture : PictureSink {
+    std::vector<IterateMark> marks;
+    std::vector<double> x;
+    std::vector<double> first;
+    std::vector<double> second;
+    std::string firstHeading;
+    std::string secondHeading;
+
+    bool empty() const { return marks.empty() && x.empty(); }
+    void mark(const IterateMark& step) override { marks.push_back(step); }
+    void columns(std::span<const double> nodes, std::string_view firstName, std::span<const double> firstValues,
+                 std::string_view secondName, std::span<const double> secondValues) override;
+};
+
 class CommandRunner : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +60,8 @@ public:
     void stop();
     // Stops the running command and returns once it has ended, answering its dialogs meanwhile.
     void stopAndWait();
+    // What the last run drew, read once it has ended.
+    const CollectedPicture& picture() const { return picture_; }
 
 signals:
     void started();
@@ -64,6 +81,7 @@ private:
     std::unique_ptr<BufferedPane> pane_;
     std::unique_ptr<WindowInteraction> interaction_;
     std::unique_ptr<StopRequest> stopRequest_;
+    CollectedPicture picture_;
     std::thread worker_;
     // What the pane held before the command first changed it, to restore after a stop.
     std::optional<QString> paneBefore_;

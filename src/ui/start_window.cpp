@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ui/about_box.h"
+#include "ui/chooser_window.h"
 #include "ui/exit_splash.h"
 #include "ui/help_window.h"
 #include "ui/installation.h"
@@ -71,6 +72,7 @@ StartWindow::StartWindow(Dialogs& dialogs, TuneServiceFactory makeTuneService, Q
     connect(nonlinear, &QPushButton::clicked, this, [this] { showWorkspace(WorkspaceKind::Nonlinear); });
     connect(help, &QPushButton::clicked, this, [this] { OpenHelpFile(this, HelpDirectory()); });
     connect(about, &QPushButton::clicked, this, &StartWindow::showAbout);
+    connect(chooser, &QPushButton::clicked, this, &StartWindow::showChooser);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
@@ -117,6 +119,15 @@ WorkspaceWindow* StartWindow::showWorkspace(WorkspaceKind kind) {
     return window;
 }
 
+ChooserWindow* StartWindow::showChooser() {
+    if (chooser_.isNull()) {
+        chooser_ = new ChooserWindow(dialogs_);
+        connect(chooser_, &ChooserWindow::helpRequested, this, [](QWidget* owner) { OpenHelpFile(owner, HelpDirectory()); });
+    }
+    BringToFront(chooser_);
+    return chooser_;
+}
+
 AboutBox* StartWindow::showAbout() {
     if (about_.isNull()) about_ = new AboutBox;
     BringToFront(about_);
@@ -126,7 +137,7 @@ AboutBox* StartWindow::showAbout() {
 // The splash comes first, then every other window goes, each closing as it always does.
 void StartWindow::closeEvent(QCloseEvent* event) {
     (new ExitSplash(makeTuneService_(), TuneFile()))->show();
-    const QList<QPointer<QWidget>> windows{linear_.data(), nonlinear_.data(), about_.data()};
+    const QList<QPointer<QWidget>> windows{linear_.data(), nonlinear_.data(), chooser_.data(), about_.data()};
     for (const QPointer<QWidget>& window : windows) {
         if (!window.isNull()) window->close();
     }

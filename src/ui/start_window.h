@@ -18,6 +18,7 @@ class QTimer;
 namespace koravin {
 
 class AboutBox;
+class ChooserWindow;
 class Dialogs;
 
 // Makes the service the exit splash plays its tune through.
@@ -31,6 +32,7 @@ public:
     // Shows the workspace, creating it the first time; an open one comes to the front as it is.
     WorkspaceWindow* showWorkspace(WorkspaceKind kind);
     AboutBox* showAbout();
+    ChooserWindow* showChooser();
 
     // One tick of the clock: the time of day, and the credit line recoloured and its slant switched.
     void tick();
@@ -47,6 +49,7 @@ private:
     QPointer<WorkspaceWindow> linear_;
     QPointer<WorkspaceWindow> nonlinear_;
     QPointer<AboutBox> about_;
+    QPointer<ChooserWindow> chooser_;
 };
 
 // The sixteen colours of the text-mode palette, black to white.

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 
 #include "ui/about_box.h"
+#include "ui/chooser_window.h"
+#include "ui/ode_window.h"
 #include "ui/application.h"
 #include "ui/exit_splash.h"
 #include "ui/help_window.h"
@@ -102,6 +104,10 @@ private slots:
         // which plays its tune, silently where there is no sound.
         start->showAbout();
         start->showAbout();
+        QTest::mouseClick(start->findChild<QPushButton*>("Command6"), Qt::LeftButton);
+        start->showChooser()->showMethod(OdeMethod::Euler);
+        QCOMPARE(VisibleWindows(), (QStringList{"FrmAbout", "Koravin", "LinearFrm", "Ultra", "UsDi_Euler",
+                                                "UsualDiffEquation"}));
         QPointer<QPlainTextEdit> editorAlive(editor);
         start->close();
         QTRY_VERIFY(editorAlive.isNull());

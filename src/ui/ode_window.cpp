@@ -1,0 +1,236 @@
+#include "ui/ode_window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "numbers/number_conversions.h"
+#include "ode/ode_input.h"
+#include "registry/registry.h"
+
+namespace koravin {
+namespace {
+
+struct MethodTexts {
+    const char* name;
+    const char* caption;
+    const char* computeCaption;
+};
+
+MethodTexts TextsOf(OdeMethod method) {
+    switch (method) {
+        case OdeMethod::Euler:
+            return {"UsDi_Euler", "常微分方程的数值解法—Euler方法", "欧拉(Euler)计算"};
+        case OdeMethod::RungeKutta:
+            return {"UsDi_RungeKutta", "常微分方程的数值解法—RungeKutta", "龙格库塔(Runge-Kutta)方法计算"};
+        case OdeMethod::Adams:
+            break;
+    }
+    return {"UsDi_Adams", "常微分方程的数值解法—Adams方法", "线性多步方法(Adams)计算"};
+}
+
+// A row is three fields of 24 characters. The heading line is wider on screen: its fields count
+// characters, and each Chinese character of a heading takes two columns (up to 16 more).
+constexpr int kPaneColumns = 90;
+constexpr int kPaneLines = 22;
+
+// A labelled field; the caller places the field, the label goes in front of it.
+QLineEdit* Field(const char* name, const QString& label, QGridLayout* grid, int row, int column) {
+    auto* caption = new QLabel(label);
+    auto* field = new QLineEdit;
+    field->setObjectName(name);
+    field->setAccessibleName(label);
+    caption->setBuddy(field);
+    grid->addWidget(caption, row, column);
+    return field;
+}
+
+}  // namespace
+
+OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), method_(method), dialogs_(dialogs) {
+    const MethodTexts texts = TextsOf(method_);
+    setObjectName(texts.name);
+    setWindowTitle(QString::fromUtf8(texts.caption));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    compute_->setText(QString::fromUtf8(texts.computeCaption));
+
+    runner_ = std::make_unique<CommandRunner>(this, result_, dialogs_);
+    connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true); });
+    connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
+        setBusy(false);
+        if (focusField == QLatin1String("Text1")) function_->setFocus();
+        emit commandEnded(end);
+    });
+    connect(compute_, &QPushButton::clicked, this, &OdeWindow::compute);
+
+    stop_ = new QAction(this);
+    stop_->setObjectName("Stop");
+    stop_->setShortcut(QKeySequence(Qt::Key_Escape));
+    stop_->setShortcutContext(Qt::WindowShortcut);
+    stop_->setEnabled(false);
+    addAction(stop_);
+    connect(stop_, &QAction::triggered, this, &OdeWindow::stopCommand);
+}
+
+OdeWindow::~OdeWindow() = default;
+
+void OdeWindow::buildControls() {
+    auto* grid = new QGridLayout;
+    function_ = Field("Text1", QStringLiteral("函数F(x)导数"), grid, 0, 0);
+    grid->addWidget(function_, 0, 1, 1, 6);
+    lower_ = Field("Text2", QStringLiteral("x下界"), grid, 1, 0);
+    grid->addWidget(lower_, 1, 1);
+    upper_ = Field("Text3", QStringLiteral("x上界"), grid, 1, 2);
+    grid->addWidget(upper_, 1, 3);
+    divisions_ = Field("Text4", QStringLiteral("等分"), grid, 1, 4);
+    auto* divisionsRow = new QHBoxLayout;
+    divisionsRow->setSpacing(0);
+    divisionsRow->addWidget(divisions_);
+    divisionsRow->addWidget(buildSpinner());
+    grid->addLayout(divisionsRow, 1, 5);
+
+    compute_ = new QPushButton;
+    compute_->setObjectName("Command1");
+    compute_->setAutoDefault(false);
+    grid->addWidget(compute_, 1, 6);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+
+    const int fieldWidth = divisions_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12;
+    for (QLineEdit* field : {lower_, upper_, divisions_}) field->setMinimumWidth(fieldWidth);
+
+    divisions_->setText(QString::fromUtf8(kInitialDivisionCountText.data(),
+                                          static_cast<qsizetype>(kInitialDivisionCountText.size())));
+    connect(divisions_, &QLineEdit::textChanged, this, &OdeWindow::applyDivisionRule);
+    divisions_->installEventFilter(this);
+    enableSpinner();
+
+    result_ = new QPlainTextEdit;
+    result_->setObjectName("Text5");
+    result_->setAccessibleName(QStringLiteral("计算结果区域"));
+    result_->setReadOnly(true);
+    result_->setUndoRedoEnabled(false);
+    result_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    result_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    result_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    result_->setFont(QFont(QStringLiteral("宋体"), 9));
+    const QFontMetrics pane(result_->font());
+    const int chrome = 2 * result_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       2 * static_cast<int>(std::ceil(result_->document()->documentMargin()));
+    result_->setMinimumSize(pane.horizontalAdvance(QString(kPaneColumns, QLatin1Char('0'))) + chrome,
+                            pane.lineSpacing() * kPaneLines + chrome);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(result_);
+    // Fixed: the window takes the size its texts need and cannot be resized.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QWidget* OdeWindow::buildSpinner() {
+    auto* spinner = new QWidget;
+    spinner->setObjectName("UpDown1");
+    spinner->setAccessibleName(QStringLiteral("等分"));
+    auto* column = new QVBoxLayout(spinner);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    const int height = divisions_->sizeHint().height();
+    stepUp_ = new QToolButton;
+    stepDown_ = new QToolButton;
+    stepUp_->setObjectName("UpDown1Up");
+    stepDown_->setObjectName("UpDown1Down");
+    stepUp_->setAccessibleName(QStringLiteral("增加"));
+    stepDown_->setAccessibleName(QStringLiteral("减少"));
+    stepUp_->setArrowType(Qt::UpArrow);
+    stepDown_->setArrowType(Qt::DownArrow);
+    for (QToolButton* button : {stepUp_, stepDown_}) {
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(height * 3 / 4, height / 2);
+        column->addWidget(button);
+    }
+    connect(stepUp_, &QToolButton::clicked, this, [this] { stepDivisions(1); });
+    connect(stepDown_, &QToolButton::clicked, this, [this] { stepDivisions(-1); });
+    return spinner;
+}
+
+// Text4 holds a count from 1 to 32767 at every moment: a text outside is replaced at once.
+void OdeWindow::applyDivisionRule() {
+    const QString typed = divisions_->text();
+    const QString corrected = QString::fromStdString(DivisionCountText(typed.toStdString()));
+    if (corrected != typed) {
+        divisions_->setText(corrected);
+        // Selected, so that what is typed next replaces the correction instead of joining it.
+        divisions_->selectAll();
+    }
+    enableSpinner();
+}
+
+void OdeWindow::stepDivisions(int steps) {
+    if (steps == 0) return;
+    const double value = ReadLeadingNumber(divisions_->text().toStdString());
+    // From a fractional count such as 2.5 a step lands on the next whole number that way.
+    const double next = steps > 0 ? std::floor(value) + steps : std::ceil(value) + steps;
+    const double count = std::clamp(next, 1.0, static_cast<double>(kLargestDivisionCount));
+    divisions_->setText(QString::number(static_cast<int>(count)));
+}
+
+void OdeWindow::enableSpinner() {
+    const double value = ReadLeadingNumber(divisions_->text().toStdString());
+    stepUp_->setEnabled(value < kLargestDivisionCount);
+    stepDown_->setEnabled(value > 1);
+}
+
+void OdeWindow::compute() {
+    if (runner_->running()) return;
+    const CommandInfo* command = FindCommand(TextsOf(method_).name);
+    if (command == nullptr) return;
+    CommandInput input;
+    input.fields = {{"Text1", function_->text().toStdString()},
+                    {"Text2", lower_->text().toStdString()},
+                    {"Text3", upper_->text().toStdString()},
+                    {"Text4", divisions_->text().toStdString()}};
+    runner_->start(*command, std::move(input));
+}
+
+void OdeWindow::stopCommand() { runner_->stop(); }
+
+void OdeWindow::setBusy(bool busy) {
+    if (busy) computeHadFocus_ = compute_->hasFocus();
+    compute_->setEnabled(!busy);
+    stop_->setEnabled(busy);
+    if (!busy && computeHadFocus_) compute_->setFocus();
+}
+
+bool OdeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == divisions_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            stepDivisions(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OdeWindow::closeEvent(QCloseEvent* event) {
+    runner_->stopAndWait();
+    event->accept();
+}
+
+}  // namespace koravin

@@ -1,0 +1,71 @@
+#pragma once
+
+// The three differential-equation windows UsDi_Euler, UsDi_RungeKutta and UsDi_Adams: f(x, y)
+// in Text1, the bounds in Text2 and Text3, the division count in Text4 with its spinner
+// UpDown1, the compute button Command1 and the table of two methods side by side in Text5.
+
+#include <memory>
+
+#include <QWidget>
+
+#include "ui/command_runner.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace koravin {
+
+class Dialogs;
+
+enum class OdeMethod { Euler, RungeKutta, Adams };
+
+class OdeWindow : public QWidget {
+    Q_OBJECT
+public:
+    OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~OdeWindow() override;
+
+    OdeMethod method() const { return method_; }
+    QPlainTextEdit* resultPane() const { return result_; }
+    bool commandRunning() const { return runner_->running(); }
+
+    // Command1: runs the window's method on the fields as typed.
+    void compute();
+    void stopCommand();
+    // UpDown1: moves the division count up (positive) or down by `steps`, within 1..32767.
+    void stepDivisions(int steps);
+
+signals:
+    void commandEnded(koravin::CommandEnd end);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    QWidget* buildSpinner();
+    void applyDivisionRule();
+    int divisionCount() const;
+    void enableSpinner();
+    void setBusy(bool busy);
+
+    const OdeMethod method_;
+    Dialogs& dialogs_;
+    QLineEdit* function_ = nullptr;
+    QLineEdit* lower_ = nullptr;
+    QLineEdit* upper_ = nullptr;
+    QLineEdit* divisions_ = nullptr;
+    QToolButton* stepUp_ = nullptr;
+    QToolButton* stepDown_ = nullptr;
+    QPushButton* compute_ = nullptr;
+    QPlainTextEdit* result_ = nullptr;
+    QAction* stop_ = nullptr;
+    std::unique_ptr<CommandRunner> runner_;
+    // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.
+    bool computeHadFocus_ = false;
+};
+
+}  // namespace koravin
