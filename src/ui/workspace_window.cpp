@@ -312,6 +312,10 @@ void WorkspaceWindow::setStatus(const QString& text) {
 
 bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool linear = kind_ == WorkspaceKind::Linear;
+    // A menu opening over the pane leaves the focus where it was.
+    const bool throughMenu = (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
+                             static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+    if (throughMenu) return QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
         if (watched == editor_) setStatus(linear ? QStringLiteral("编辑区域") : QStringLiteral("在此输入函数方程式f(x)=?"));
         if (watched == result_) setStatus(linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域"));
