@@ -19,6 +19,9 @@
 #include "numbers/number_conversions.h"
 #include "ode/ode_input.h"
 #include "registry/registry.h"
+#include "ui/dialogs.h"
+#include "ui/function_of_x.h"
+#include "ui/picture_pane.h"
 
 namespace koravin {
 namespace {
@@ -44,7 +47,8 @@ MethodTexts TextsOf(OdeMethod method) {
 // A row is three fields of 24 characters. The heading line is wider on screen: its fields count
 // characters, and each Chinese character of a heading takes two columns (up to 16 more).
 constexpr int kPaneColumns = 90;
-constexpr int kPaneLines = 22;
+constexpr int kPaneLines = 14;
+constexpr int kPictureHeight = 260;
 
 // A labelled field; the caller places the field, the label goes in front of it.
 QLineEdit* Field(const char* name, const QString& label, QGridLayout* grid, int row, int column) {
@@ -73,6 +77,13 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
         setBusy(false);
         if (focusField == QLatin1String("Text1")) function_->setFocus();
+        // A refused or stopped run leaves the previous picture.
+        const CollectedPicture& table = runner_->picture();
+        if (end == CommandEnd::Finished && !table.x.empty()) {
+            picture_->showColumns(table.x, QString::fromStdString(table.firstHeading), table.first,
+                                  QString::fromStdString(table.secondHeading), table.second,
+                                  runExact_.empty() ? PicturePane::Function{} : FunctionOfX(runExact_));
+        }
         emit commandEnded(end);
     });
     connect(compute_, &QPushButton::clicked, this, &OdeWindow::compute);
@@ -135,9 +146,19 @@ void OdeWindow::buildControls() {
     result_->setMinimumSize(pane.horizontalAdvance(QString(kPaneColumns, QLatin1Char('0'))) + chrome,
                             pane.lineSpacing() * kPaneLines + chrome);
 
+    exact_ = Field("ExactSolution", QStringLiteral("精确解y(x)"), grid, 2, 0);
+    exact_->setPlaceholderText(QStringLiteral("可不填；填写后与两种方法的结果画在一起"));
+    grid->addWidget(exact_, 2, 1, 1, 6);
+    picture_ = new PicturePane;
+    picture_->setFixedHeight(kPictureHeight);
+    connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
+        if (!succeeded) dialogs_.tell(this, "操作有误#");
+    });
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(result_);
+    layout->addWidget(picture_);
     // Fixed: the window takes the size its texts need and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -205,6 +226,7 @@ void OdeWindow::compute() {
                     {"Text2", lower_->text().toStdString()},
                     {"Text3", upper_->text().toStdString()},
                     {"Text4", divisions_->text().toStdString()}};
+    runExact_ = exact_->text().trimmed().toStdString();
     runner_->start(*command, std::move(input));
 }
 

@@ -18,6 +18,7 @@ class QToolButton;
 namespace koravin {
 
 class Dialogs;
+class PicturePane;
 
 enum class OdeMethod { Euler, RungeKutta, Adams };
 
@@ -29,6 +30,7 @@ public:
 
     OdeMethod method() const { return method_; }
     QPlainTextEdit* resultPane() const { return result_; }
+    PicturePane* picturePane() const { return picture_; }
     bool commandRunning() const { return runner_->running(); }
 
     // Command1: runs the window's method on the fields as typed.
@@ -62,6 +64,10 @@ private:
     QToolButton* stepDown_ = nullptr;
     QPushButton* compute_ = nullptr;
     QPlainTextEdit* result_ = nullptr;
+    // The picture of both columns under the table, with the exact solution y(x) when one is typed.
+    QLineEdit* exact_ = nullptr;
+    PicturePane* picture_ = nullptr;
+    std::string runExact_;
     QAction* stop_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
     // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.

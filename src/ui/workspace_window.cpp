@@ -14,7 +14,9 @@
 
 #include "registry/registry.h"
 #include "ui/dialogs.h"
+#include "ui/function_of_x.h"
 #include "ui/pane_text.h"
+#include "ui/picture_pane.h"
 #include "ui/twips.h"
 
 namespace koravin {
@@ -69,6 +71,8 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
         setBusy(false);
         if (focusField == QLatin1String("Text1")) editor_->setFocus();
+        // A stopped run, or one that ended before its first step, leaves the previous picture.
+        if (picture_ != nullptr && end == CommandEnd::Finished && !runner_->picture().marks.empty()) drawLastRun();
         emit commandEnded(end);
     });
 
@@ -127,8 +131,18 @@ void WorkspaceWindow::buildPanes() {
     } else {
         editor_->setMinimumHeight(Twips(this, 700));
         result_->setMinimumHeight(Twips(this, 650));
+        picture_ = new PicturePane;
+        picture_->hide();
+        connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
+            if (!succeeded) dialogs_.tell(this, "操作有误#");
+        });
+        auto* resultAndPicture = new QSplitter(Qt::Horizontal);
+        resultAndPicture->setObjectName("PictureSplitter");
+        resultAndPicture->setChildrenCollapsible(false);
+        resultAndPicture->addWidget(result_);
+        resultAndPicture->addWidget(picture_);
         splitter_->addWidget(editor_);
-        splitter_->addWidget(result_);
+        splitter_->addWidget(resultAndPicture);
         splitter_->setStretchFactor(1, 1);
         splitter_->setSizes({Twips(this, 1200), Twips(this, 5000)});
     }
@@ -212,6 +226,11 @@ void WorkspaceWindow::buildMenus() {
     QAction* defaults = addEntry(display, linear ? "FormatDefault" : "ShowDefault", QStringLiteral("默认"));
     connect(defaults, &QAction::triggered, this, &WorkspaceWindow::restoreDefaultDisplay);
     busyDisabled_ << defaults;
+    if (!linear) {
+        QAction* picture = addEntry(display, "ShowPicture", QStringLiteral("图形"));
+        picture->setCheckable(true);
+        connect(picture, &QAction::toggled, this, &WorkspaceWindow::showPicture);
+    }
 
     methodMenu_ = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
     methodMenu_->setObjectName(linear ? "Uncoil" : "mnuCalculate");
@@ -283,7 +302,20 @@ void WorkspaceWindow::enableSaveForResult() {
 
 void WorkspaceWindow::runCommand(const CommandInfo& command) {
     if (runner_->running()) return;
-    runner_->start(command, {PaneText(*editor_), decimalDigits_, {}});
+    runFunction_ = PaneText(*editor_);
+    runner_->start(command, {runFunction_, decimalDigits_, {}});
+}
+
+void WorkspaceWindow::drawLastRun() {
+    picture_->showFunction(FunctionOfX(runFunction_), runner_->picture().marks);
+    pictureOfARun_ = true;
+}
+
+void WorkspaceWindow::showPicture(bool shown) {
+    if (picture_ == nullptr) return;
+    // Before any run the picture is f as typed, over [-5, 5].
+    if (shown && !pictureOfARun_) picture_->showFunction(FunctionOfX(PaneText(*editor_)), {});
+    picture_->setVisible(shown);
 }
 
 void WorkspaceWindow::stopCommand() { runner_->stop(); }

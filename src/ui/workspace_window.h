@@ -26,6 +26,7 @@ class QToolBar;
 namespace koravin {
 
 class Dialogs;
+class PicturePane;
 
 enum class WorkspaceKind { Linear, Nonlinear };
 
@@ -38,6 +39,8 @@ public:
     WorkspaceKind kind() const { return kind_; }
     QPlainTextEdit* editorPane() const { return editor_; }
     QPlainTextEdit* resultPane() const { return result_; }
+    // Ultra's picture beside the result pane; nullptr in LinearFrm.
+    PicturePane* picturePane() const { return picture_; }
     int decimalDigits() const { return decimalDigits_; }
     QString statusText() const;
     bool commandRunning() const { return runner_->running(); }
@@ -57,6 +60,8 @@ public:
     void chooseBackgroundColor();
     void askDecimalDigits();
     void restoreDefaultDisplay();
+    // Ultra: shows or hides the picture of f and the last run's steps.
+    void showPicture(bool shown);
 
     // The edit commands; each acts on the editor pane, whichever pane has the focus.
     void copySelection();
@@ -92,12 +97,16 @@ private:
     void loadDocumentText(const QByteArray& bytes);
     bool writeResult(const QString& fileName);
     void fileFailed(const char* message);
+    void drawLastRun();
 
     const WorkspaceKind kind_;
     Dialogs& dialogs_;
     QPlainTextEdit* editor_ = nullptr;
     QPlainTextEdit* result_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    PicturePane* picture_ = nullptr;
+    bool pictureOfARun_ = false;
+    std::string runFunction_;  // the editor text the running or last command was given
     QSplitter* splitter_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* methodMenu_ = nullptr;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+#include "ui/picture_pane.h"
+
+namespace koravin {
+
+// A typed f(x) for a picture, read once: nothing where the text cannot be evaluated or the value
+// is not finite, so the curve has a gap there.
+PicturePane::Function FunctionOfX(std::string_view text);
+
+}  // namespace koravin
