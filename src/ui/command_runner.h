@@ -7,11 +7,11 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include "command/interaction.h"

@@ -102,12 +102,12 @@ void WorkspaceWindow::buildPanes() {
     }
     result_->setUndoRedoEnabled(false);
 
-    splitter_ = new QSplitter(linear ? Qt::Horizontal : Qt::Vertical);
-    splitter_->setObjectName("imgSplitter");
-    splitter_->setHandleWidth(Twips(this, 100));
+    auto* splitter = new QSplitter(linear ? Qt::Horizontal : Qt::Vertical);
+    splitter->setObjectName("imgSplitter");
+    splitter->setHandleWidth(Twips(this, 100));
     // While dragged, the bar's shadow moves and the panes follow when it is let go.
-    splitter_->setOpaqueResize(false);
-    splitter_->setChildrenCollapsible(false);
+    splitter->setOpaqueResize(false);
+    splitter->setChildrenCollapsible(false);
     if (linear) {
         progress_ = new QProgressBar;
         progress_->setObjectName("ProgressBar1");
@@ -123,10 +123,10 @@ void WorkspaceWindow::buildPanes() {
         column->addWidget(progress_);
         editorColumn->setMinimumWidth(Twips(this, 1500));
         result_->setMinimumWidth(Twips(this, 1500 - 240));
-        splitter_->addWidget(editorColumn);
-        splitter_->addWidget(result_);
-        splitter_->setStretchFactor(1, 1);
-        splitter_->setSizes({Twips(this, 4500), Twips(this, 7000)});
+        splitter->addWidget(editorColumn);
+        splitter->addWidget(result_);
+        splitter->setStretchFactor(1, 1);
+        splitter->setSizes({Twips(this, 4500), Twips(this, 7000)});
         connect(editor_, &QPlainTextEdit::textChanged, this, [this] { setStatus(QStringLiteral("编辑状态")); });
     } else {
         editor_->setMinimumHeight(Twips(this, 700));
@@ -141,12 +141,12 @@ void WorkspaceWindow::buildPanes() {
         resultAndPicture->setChildrenCollapsible(false);
         resultAndPicture->addWidget(result_);
         resultAndPicture->addWidget(picture_);
-        splitter_->addWidget(editor_);
-        splitter_->addWidget(resultAndPicture);
-        splitter_->setStretchFactor(1, 1);
-        splitter_->setSizes({Twips(this, 1200), Twips(this, 5000)});
+        splitter->addWidget(editor_);
+        splitter->addWidget(resultAndPicture);
+        splitter->setStretchFactor(1, 1);
+        splitter->setSizes({Twips(this, 1200), Twips(this, 5000)});
     }
-    setCentralWidget(splitter_);
+    setCentralWidget(splitter);
 }
 
 QAction* WorkspaceWindow::addEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
@@ -232,18 +232,18 @@ void WorkspaceWindow::buildMenus() {
         connect(picture, &QAction::toggled, this, &WorkspaceWindow::showPicture);
     }
 
-    methodMenu_ = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
-    methodMenu_->setObjectName(linear ? "Uncoil" : "mnuCalculate");
+    QMenu* methods = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
+    methods->setObjectName(linear ? "Uncoil" : "mnuCalculate");
     if (linear) {
-        for (const std::string_view name : kLinearMethods) addMethodEntry(methodMenu_, name);
-        QMenu* convergence = methodMenu_->addMenu(QStringLiteral("迭代法的收敛性"));
+        for (const std::string_view name : kLinearMethods) addMethodEntry(methods, name);
+        QMenu* convergence = methods->addMenu(QStringLiteral("迭代法的收敛性"));
         convergence->setObjectName("IterativeAstringency");
         methodEntries_.append(convergence->menuAction());
         for (const std::string_view name : kConvergenceMethods) addMethodEntry(convergence, name);
     } else {
-        for (const std::string_view name : kNonlinearMethods) addMethodEntry(methodMenu_, name);
+        for (const std::string_view name : kNonlinearMethods) addMethodEntry(methods, name);
     }
-    connect(methodMenu_, &QMenu::aboutToShow, this, &WorkspaceWindow::enableMethodsForEditor);
+    connect(methods, &QMenu::aboutToShow, this, &WorkspaceWindow::enableMethodsForEditor);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(linear ? "mnuHelp" : "munHelp");

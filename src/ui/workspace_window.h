@@ -10,7 +10,6 @@
 
 #include <QFont>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 
 #include "command/interaction.h"
@@ -107,9 +106,7 @@ private:
     PicturePane* picture_ = nullptr;
     bool pictureOfARun_ = false;
     std::string runFunction_;  // the editor text the running or last command was given
-    QSplitter* splitter_ = nullptr;
     QLabel* statusPanel_ = nullptr;
-    QMenu* methodMenu_ = nullptr;
     QList<QAction*> methodEntries_;
     QList<QAction*> busyDisabled_;
     QAction* saveEntry_ = nullptr;
