@@ -1,5 +1,6 @@
 #include "ui/start_window.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QCloseEvent>
@@ -58,6 +59,11 @@ StartWindow::StartWindow(Dialogs& dialogs, TuneServiceFactory makeTuneService, Q
     credit_ = new QLabel(QStringLiteral("数值分析教学软件——写给学习数值方法的每一位同学"), this);
     credit_->setObjectName("Label2");
     credit_->setAlignment(Qt::AlignCenter);
+    // Room for the line upright and slanted alike, so the window keeps its size as it switches.
+    QFont slanted = credit_->font();
+    slanted.setItalic(true);
+    credit_->setMinimumWidth(std::max(credit_->fontMetrics().horizontalAdvance(credit_->text()),
+                                      QFontMetrics(slanted).horizontalAdvance(credit_->text())) + 8);
     clock_ = new QLabel(this);
     clock_->setObjectName("Label3");
     clock_->setAccessibleName(QStringLiteral("时间"));
