@@ -344,10 +344,14 @@ void WorkspaceWindow::setStatus(const QString& text) {
 
 bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool linear = kind_ == WorkspaceKind::Linear;
-    // A menu opening over the pane leaves the focus where it was.
-    const bool throughMenu = (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
-                             static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
-    if (throughMenu) return QMainWindow::eventFilter(watched, event);
+    // The focus that goes with the window to a dialog or a menu and comes back with it has not
+    // moved between the panes: the status bar keeps what it says (a file's name after an open).
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
+            return QMainWindow::eventFilter(watched, event);
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == editor_) setStatus(linear ? QStringLiteral("编辑区域") : QStringLiteral("在此输入函数方程式f(x)=?"));
         if (watched == result_) setStatus(linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域"));

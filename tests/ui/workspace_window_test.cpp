@@ -50,6 +50,7 @@ CliRun RunCli(const QString& command, const QString& editorText, const QStringLi
 }
 
 void TypeText(QPlainTextEdit* pane, const QString& text) {
+    QVERIFY(QTest::qWaitForWindowActive(pane->window()));
     pane->setFocus();
     const QStringList lines = text.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -232,7 +233,7 @@ private slots:
         QVERIFY(ended.wait(5000));
         QCOMPARE(ended.first().first().value<CommandEnd>(), CommandEnd::Stopped);
         QCOMPARE(window.resultPane()->toPlainText(), QStringLiteral("前一个报告"));
-        QCOMPARE(window.statusText(), QStringLiteral("编辑区域"));
+        QCOMPARE(window.statusText(), QStringLiteral("编辑状态"));
         OpenMenu(Menu(window, "Uncoil"));
         QVERIFY(Entry(window, "Gauss_1")->isEnabled());
         // The window is usable again: the next command runs to its end.
@@ -459,18 +460,20 @@ private slots:
             WorkspaceWindow window(linear ? WorkspaceKind::Linear : WorkspaceKind::Nonlinear, dialogs);
             window.show();
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            QStringList seen;
-            window.editorPane()->setFocus();
+            // The window's first focus, and the focus coming back from a dialog, say nothing.
+            QStringList seen{window.statusText()};
+            QTest::mouseClick(window.resultPane()->viewport(), Qt::LeftButton);
+            seen << window.statusText();
+            QTest::mouseClick(window.editorPane()->viewport(), Qt::LeftButton);
             seen << window.statusText();
             QTest::keyClicks(window.editorPane(), "1");
-            seen << window.statusText();
-            window.resultPane()->setFocus();
             seen << window.statusText();
             window.newDocument();
             seen << window.statusText();
             const QStringList expected = linear
-                ? QStringList{"编辑区域", "编辑状态", "结果区域", "状态"}
-                : QStringList{"在此输入函数方程式f(x)=?", "在此输入函数方程式f(x)=?", "计算结果区域", "计算结果区域"};
+                ? QStringList{"状态", "结果区域", "编辑区域", "编辑状态", "状态"}
+                : QStringList{"状态", "计算结果区域", "在此输入函数方程式f(x)=?", "在此输入函数方程式f(x)=?",
+                              "在此输入函数方程式f(x)=?"};
             QCOMPARE(seen, expected);
         }
     }
