@@ -56,6 +56,15 @@ struct IterateMark {
     std::optional<std::pair<double, double>> bracket{};
 };
 
+// A run of Jacobi, Gauss-Seidel or relaxation, for a picture of how fast its sweeps settled.
+struct SweepRun {
+    std::string_view method;          // "Jacobi", "Gauss-Seidel" or "SOR"
+    double relaxation = 1;            // w; 1 for Jacobi and Gauss-Seidel
+    int order = 0;                    // n
+    std::span<const double> system;   // the augmented n x (n + 1) system as read, row by row
+    std::span<const double> changes;  // max |x(k)_i - x(k-1)_i| over i, for k = 1, 2, ... in order
+};
+
 // What a run hands to the picture beside its report; the windows collect it, koravin-cli does not.
 // The report never depends on it.
 class PictureSink {
@@ -65,7 +74,14 @@ public:
     // The two columns of a differential-equation table against its nodes.
     virtual void columns(std::span<const double> x, std::string_view firstHeading, std::span<const double> first,
                          std::string_view secondHeading, std::span<const double> second) = 0;
+    // The iteration function of x = φ(x), as typed, before the fixed-point family's marks.
+    virtual void iterationFunction(std::string_view /*phi*/) {}
+    // The sweeps of an iterative linear run, once it has stopped (converged or not).
+    virtual void sweeps(const SweepRun& /*run*/) {}
 };
+
+// What a run leaves for the checks beside its report (defined with the checks' recording).
+struct RunFacts;
 
 struct CommandContext {
     std::string editorText;                    // the workspace's editor pane
@@ -75,9 +91,16 @@ struct CommandContext {
     std::map<std::string, std::string> fields; // the text fields of a form window (Text1, Text2, ...)
     std::string focusField;                    // set by a command that wants the focus moved there
     PictureSink* picture = nullptr;            // where the steps go for a picture, when anyone draws one
+    RunFacts* facts = nullptr;                 // where the inputs as read and the answer go for the checks
 
     void mark(const IterateMark& step) const {
         if (picture != nullptr) picture->mark(step);
+    }
+    void iterationFunction(std::string_view phi) const {
+        if (picture != nullptr) picture->iterationFunction(phi);
+    }
+    void sweeps(const SweepRun& run) const {
+        if (picture != nullptr) picture->sweeps(run);
     }
 };
 

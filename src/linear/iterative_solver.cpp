@@ -67,6 +67,21 @@ bool WithinTolerance(const double* previous, const double* current, int n, doubl
     return true;
 }
 
+double LargestChange(const double* previous, const double* current, int n) {
+    double largest = 0;
+    for (int i = 0; i < n; ++i) largest = std::max(largest, std::fabs(current[i] - previous[i]));
+    return largest;
+}
+
+std::string_view MethodName(IterativeMethod method) {
+    switch (method) {
+        case IterativeMethod::Jacobi: return "Jacobi";
+        case IterativeMethod::GaussSeidel: return "Gauss-Seidel";
+        case IterativeMethod::Relaxation: return "SOR";
+    }
+    return {};
+}
+
 bool AllFinite(const double* values, int n) {
     return std::all_of(values, values + n, [](double v) { return std::isfinite(v); });
 }
@@ -77,20 +92,22 @@ IterationResult IterateLinearSystem(const Matrix& augmented, Vector x0, double t
                                     IterativeMethod method) {
     const int n = x0.size();
     Vector x = x0;
-    if (HasZeroDiagonal(augmented, n)) return {IterationResult::Outcome::ZeroDiagonal, 0, x};
+    if (HasZeroDiagonal(augmented, n)) return {IterationResult::Outcome::ZeroDiagonal, 0, x, {}};
     double* previous = &x0(1);
     double* current = &x(1);
+    std::vector<double> changes;
     for (int sweeps = 1;; ++sweeps) {
         BetweenSteps();
         Sweep(augmented, n, previous, current, relaxation, method);
         const bool converged = WithinTolerance(previous, current, n, tolerance);
+        changes.push_back(LargestChange(previous, current, n));
         // The limit is checked before the test result: a run past the limit fails whatever
         // its last sweep says. An iterate that has overflowed has diverged, even though its
         // NaN changes would pass the test.
         if (sweeps > kSweepLimit || !AllFinite(current, n)) {
-            return {IterationResult::Outcome::NoConvergence, sweeps, x};
+            return {IterationResult::Outcome::NoConvergence, sweeps, x, std::move(changes)};
         }
-        if (converged) return {IterationResult::Outcome::Converged, sweeps, x};
+        if (converged) return {IterationResult::Outcome::Converged, sweeps, x, std::move(changes)};
         std::copy(current, current + n, previous);
     }
 }
@@ -112,6 +129,11 @@ void RunIterativeCommand(CommandContext& context, IterativeMethod method, std::s
     const double w = method == IterativeMethod::Relaxation ? AskRelaxation(user) : 1.0;
 
     const IterationResult result = IterateLinearSystem(augmented, std::move(x0), tolerance, w, method);
+    if (result.outcome != IterationResult::Outcome::ZeroDiagonal) {
+        context.sweeps({MethodName(method), w, n,
+                        {augmented.row(1), static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1)},
+                        result.changes});
+    }
     switch (result.outcome) {
         case IterationResult::Outcome::ZeroDiagonal: user.tell(kZeroDiagonalMessage); return;
         case IterationResult::Outcome::NoConvergence: user.tell(kNoConvergenceMessage); return;

@@ -5,6 +5,7 @@
 // in the sweep and the closing line.
 
 #include <string_view>
+#include <vector>
 
 #include "command/interaction.h"
 #include "matrix/matrix.h"
@@ -20,6 +21,7 @@ struct IterationResult {
     Outcome outcome;
     int sweeps;  // sweeps made (the count the report gives when converged)
     Vector x;    // the last iterate
+    std::vector<double> changes;  // per sweep, the largest change of an entry of the iterate
 };
 
 // Iterates on the n x (n + 1) augmented system from the initial vector x0 (1..n) until no entry

@@ -21,6 +21,7 @@ void CalculateAitken(CommandContext& context) {
     StartReport(context.result, Concat({"函数方程式迭代的方程式: ", *phiText, "    初值x0=", NumberText(x0),
                                         "    精度e=", NumberText(e), kLineEnd, kLineEnd}));
     const TypedFunction phi(*phiText);
+    context.iterationFunction(*phiText);
     double x3 = 0;
     int i = 0;
     context.mark({0, x0});
@@ -31,8 +32,10 @@ void CalculateAitken(CommandContext& context) {
         const auto second = phi.ValueAt(x1, user);
         if (!second) return;
         const double x2 = *second;
+        // Aitken's step as a correction of x0: the equal quotient (x2·x0 - x1·x1) / (...) takes the
+        // difference of two nearly equal products near the root and loses almost every digit.
         // A vanishing denominator is left to give Inf or NaN; a NaN difference then ends the loop.
-        x3 = (x2 * x0 - x1 * x1) / (x2 - 2 * x1 + x0);
+        x3 = x0 - (x1 - x0) * (x1 - x0) / (x2 - 2 * x1 + x0);
         ++i;
         context.mark({i, x3});
         const double d = std::abs(x3 - x0);

@@ -21,6 +21,7 @@ void CalculateIterative(CommandContext& context) {
     StartReport(context.result, Concat({"函数方程式等价的迭代方程式为:", *phiText, "    精度=", NumberText(e),
                                         kLineEnd, kLineEnd, " x0=", NumberText(x0), kLineEnd}));
     const TypedFunction phi(*phiText);
+    context.iterationFunction(*phiText);
     double x1 = 0;
     int i = 0;
     context.mark({0, x0});

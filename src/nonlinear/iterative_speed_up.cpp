@@ -29,6 +29,7 @@ void IterativeSpeedUp(CommandContext& context) {
                                         "    精度e=", NumberText(e), "    迭代的因子q=", NumberText(q), kLineEnd,
                                         kLineEnd}));
     const TypedFunction phi(*phiText);
+    context.iterationFunction(*phiText);
     double x = x0;
     double x2 = 0;
     int i = 0;

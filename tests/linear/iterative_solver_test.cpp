@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "linear/linear_commands.h"
 #include "support/command_runner.h"
@@ -45,6 +47,7 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
 IterationResult ReferenceIteration(const Matrix& a, Vector x0, double e, double w, IterativeMethod method) {
     const int n = x0.size();
     Vector x = x0;
+    std::vector<double> changes;
     for (int k = 0;;) {
         for (int i = 1; i <= n; ++i) {
             double s = 0;
@@ -53,7 +56,7 @@ IterationResult ReferenceIteration(const Matrix& a, Vector x0, double e, double 
                 if (method == IterativeMethod::GaussSeidel || (method == IterativeMethod::Relaxation && j < i)) xj = x(j);
                 s = s + a(i, j) * xj;
             }
-            if (a(i, i) == 0 || std::isnan(a(i, i))) return {IterationResult::Outcome::ZeroDiagonal, 0, x};
+            if (a(i, i) == 0 || std::isnan(a(i, i))) return {IterationResult::Outcome::ZeroDiagonal, 0, x, {}};
             switch (method) {
                 case IterativeMethod::Jacobi: x(i) = (a(i, n + 1) - s) / a(i, i) + x0(i); break;
                 case IterativeMethod::GaussSeidel: x(i) = (a(i, n + 1) - s) / a(i, i) + x(i); break;
@@ -62,13 +65,16 @@ IterationResult ReferenceIteration(const Matrix& a, Vector x0, double e, double 
         }
         bool converged = true;
         bool finite = true;
+        double largestChange = 0;
         for (int i = 1; i <= n; ++i) {
             if (std::fabs(x(i) - x0(i)) > e) converged = false;
+            largestChange = std::max(largestChange, std::fabs(x(i) - x0(i)));
             if (!std::isfinite(x(i))) finite = false;
         }
         k = k + 1;
-        if (k > 1000 || !finite) return {IterationResult::Outcome::NoConvergence, k, x};
-        if (converged) return {IterationResult::Outcome::Converged, k, x};
+        changes.push_back(largestChange);
+        if (k > 1000 || !finite) return {IterationResult::Outcome::NoConvergence, k, x, changes};
+        if (converged) return {IterationResult::Outcome::Converged, k, x, changes};
         x0 = x;
     }
 }
@@ -252,6 +258,7 @@ TEST(IterateLinearSystem, AgreesBitForBitWithTheLiteralIterationOnGeneratedSyste
         ++outcomes[static_cast<int>(fast.outcome)];
         if (fast.outcome == IterationResult::Outcome::ZeroDiagonal) continue;
         ASSERT_EQ(fast.sweeps, literal.sweeps) << run;
+        ASSERT_EQ(fast.changes, literal.changes) << run;
         if (fast.outcome != IterationResult::Outcome::Converged) continue;
         for (int i = 1; i <= n; ++i) {
             ASSERT_EQ(std::bit_cast<std::uint64_t>(fast.x(i)), std::bit_cast<std::uint64_t>(literal.x(i))) << run;

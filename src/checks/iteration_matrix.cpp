@@ -1,0 +1,42 @@
+#include "checks/iteration_matrix.h"
+
+#include <cmath>
+
+#include <Eigen/Dense>
+
+namespace koravin {
+
+std::optional<double> IterationSpectralRadius(const Matrix& coefficients, IterativeMethod method, double relaxation) {
+    const int n = coefficients.rows();
+    if (n < 1 || n > kSpectralRadiusOrderLimit || coefficients.cols() < n) return std::nullopt;
+    Eigen::MatrixXd a(n, n);
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            const double value = coefficients(i, j);
+            if (!std::isfinite(value) || (i == j && value == 0.0)) return std::nullopt;
+            a(i - 1, j - 1) = value;
+        }
+    }
+    const double w = method == IterativeMethod::Relaxation ? relaxation : 1.0;
+    Eigen::MatrixXd b;
+    if (method == IterativeMethod::Jacobi) {
+        const Eigen::VectorXd inverseDiagonal = a.diagonal().cwiseInverse();
+        b = -(inverseDiagonal.asDiagonal() * a);
+        b.diagonal().setZero();
+    } else {
+        // (D + wL)·B = (1 - w)D - wU, solved by forward substitution.
+        Eigen::MatrixXd lowerPart = a.triangularView<Eigen::StrictlyLower>();
+        lowerPart *= w;
+        lowerPart.diagonal() = a.diagonal();
+        Eigen::MatrixXd right = a.triangularView<Eigen::StrictlyUpper>();
+        right *= -w;
+        right.diagonal() = (1.0 - w) * a.diagonal();
+        b = lowerPart.triangularView<Eigen::Lower>().solve(right);
+    }
+    if (!b.allFinite()) return std::nullopt;
+    const Eigen::EigenSolver<Eigen::MatrixXd> solver(b, /*computeEigenvectors=*/false);
+    if (solver.info() != Eigen::Success) return std::nullopt;
+    return solver.eigenvalues().cwiseAbs().maxCoeff();
+}
+
+}  // namespace koravin
