@@ -25,7 +25,7 @@ namespace {
 constexpr std::size_t kLongestExpression = 32767;
 constexpr std::string_view kUsage =
     "usage: koravin-cli list | eval EXPR [--x V] [--y V] [--exact] | run COMMAND [--editor FILE|-] "
-    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace]";
+    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace] | --version";
 
 struct UsageError {
     std::string message;
@@ -190,6 +190,10 @@ int main(int argc, char** argv) {
     try {
         const std::string verb = argc > 1 ? argv[1] : "";
         if (verb == "list" && argc == 2) return List();
+        if (verb == "--version" && argc == 2) {
+            std::cout << "koravin-cli " KORAVIN_VERSION "\n";
+            return 0;
+        }
         if (verb == "eval") return Eval(argc, argv);
         if (verb == "run") return Run(argc, argv);
         throw UsageError{verb.empty() ? std::string(kUsage) : "unknown verb: " + verb + " (" + std::string(kUsage) + ")"};

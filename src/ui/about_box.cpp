@@ -59,8 +59,11 @@ AboutBox::AboutBox(QWidget* parent) : QWidget(parent, Qt::Window) {
     picture->setPixmap(QPixmap(QStringLiteral(":/koravin.png")).scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
     auto* name = new QLabel(QStringLiteral("<b>Koravin</b><br>数值分析教学软件"), this);
+    auto* version = new QLabel(QStringLiteral("版本 " KORAVIN_VERSION), this);
+    version->setObjectName("lblVersion");
     auto* links = new QVBoxLayout;
     links->addWidget(name);
+    links->addWidget(version);
     links->addWidget(new LinkLabel("lblBlog", QStringLiteral("作者博客"), HelpPage("index.html"), this));
     links->addWidget(new LinkLabel("lblBlog1", QStringLiteral("作者博客1"), HelpPage("linear.html"), this));
     links->addWidget(new LinkLabel("lblBlog2", QStringLiteral("作者博客2"), HelpPage("nonlinear.html"), this));

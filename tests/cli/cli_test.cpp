@@ -105,6 +105,7 @@ TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
              {"run", "Gauss_1", "--field", "novalue"},
              {"run", "Gauss_1", "--editor", "/no/such/file"},
              {"run", "Gauss_1", "--yes=1"},
+             {"--version", "list"},
          }) {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
@@ -112,6 +113,13 @@ TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
         ASSERT_FALSE(outcome.err.empty());
         EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
     }
+}
+
+TEST_F(Cli, VersionIsTheProjectsOwn) {
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "koravin-cli " KORAVIN_VERSION "\n");
+    EXPECT_EQ(version.err, "");
 }
 
 TEST_F(Cli, ListNamesEveryCommandWithItsWorkspaceAndCaption) {

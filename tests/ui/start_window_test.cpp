@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 #include <QLineEdit>
@@ -131,6 +132,7 @@ private slots:
         QStringList tune;
         ExitSplash splash(std::make_unique<RecordingTune>(tune), "曲子.MID");
         splash.show();
+        QCOMPARE(splash.geometry().center(), splash.screen()->availableGeometry().center());
         QLabel* credits = splash.credits();
         QVERIFY(credits->text().startsWith("Koravin\n"));
         QCOMPARE(credits->y(), splash.height());
@@ -173,6 +175,7 @@ private slots:
         QDesktopServices::setUrlHandler("https", &catcher, "open");
         AboutBox about;
         QCOMPARE(about.windowTitle(), QStringLiteral("关于Koravin软件"));
+        QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("版本 " KORAVIN_VERSION));
         QStringList captions;
         for (const char* name : {"lblBlog", "lblBlog1", "lblBlog2", "lblBlog3"}) {
             auto* link = about.findChild<QLabel*>(name);
