@@ -260,8 +260,10 @@ void WorkspaceWindow::buildToolbar() {
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     for (const ToolbarButton& button : kToolbarButtons) {
         const QString key = QString::fromUtf8(button.key);
-        const QIcon fallback =
-            button.fallbackIcon == QStyle::SP_CustomBase ? QIcon() : style()->standardIcon(button.fallbackIcon);
+        // Qt has no standard cut, copy and paste pictures: the program carries its own.
+        const QIcon fallback = button.fallbackIcon == QStyle::SP_CustomBase
+                                   ? QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(button.themeIcon)))
+                                   : style()->standardIcon(button.fallbackIcon);
         QAction* action = toolbar->addAction(QIcon::fromTheme(QString::fromLatin1(button.themeIcon), fallback), key);
         action->setData(key);
         connect(action, &QAction::triggered, this, [this, key] { toolbarButton(key); });

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "registry/registry.h"
 #include "ui/application.h"
@@ -422,6 +423,19 @@ private slots:
         window.toolbarButton("粘贴");
         window.toolbarButton("粘贴");
         QCOMPARE(editor->toPlainText(), QStringLiteral("abcdabcd"));
+    }
+
+    void everyToolbarButtonHasAPictureWithoutAnIconTheme() {
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeName(QStringLiteral("没有这个主题"));
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        QIcon::setThemeName(theme);
+        QStringList withoutPicture;
+        for (QAction* action : window.findChild<QToolBar*>("Toolbar1")->actions()) {
+            if (!action->isSeparator() && action->icon().pixmap(24).isNull()) withoutPicture << action->text();
+        }
+        QCOMPARE(withoutPicture, QStringList{});
     }
 
     void displaySettingsChangeBothPanes() {
