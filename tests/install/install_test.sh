@@ -10,12 +10,12 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 for file in bin/koravin bin/koravin-cli share/koravin/help/index.html share/koravin/music/END.MID \
-            share/icons/hicolor/256x256/apps/koravin.png share/applications/koravin.desktop; do
+            share/icons/hicolor/256x256/apps/koravin.png share/applications/org.koravin.koravin.desktop; do
     [ -s "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
-grep -q '^Exec=koravin$' "$prefix/share/applications/koravin.desktop"
-grep -q '^Categories=Education;' "$prefix/share/applications/koravin.desktop"
-if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$prefix/share/applications/koravin.desktop"; fi
+grep -q '^Exec=koravin$' "$prefix/share/applications/org.koravin.koravin.desktop"
+grep -q '^Categories=Education;' "$prefix/share/applications/org.koravin.koravin.desktop"
+if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$prefix/share/applications/org.koravin.koravin.desktop"; fi
 
 # Every page the help links to is installed with it.
 for link in $(grep -o 'href="[^"#:]*' "$prefix"/share/koravin/help/*.html | sed 's/.*href="//' | sort -u); do
