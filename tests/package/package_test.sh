@@ -25,7 +25,7 @@ Section education
 Priority optional
 FIELDS
 depends=", $(field Depends),"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libfluidsynth3 fonts-noto-cjk qt6-translations-l10n timgm6mb-soundfont; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libfluidsynth3 fonts-noto-cjk fonts-urw-base35 qt6-translations-l10n timgm6mb-soundfont; do
     [[ $depends == *", $package "* || $depends == *", $package,"* ]] || fail "Depends lacks $package: $depends"
 done
 
