@@ -27,13 +27,17 @@ constexpr NonlinearMethod kMethods[] = {
     {"CalculateAitken", 2, true},     {"CalculateNewton", 2, false},   {"CalculateXianJie", std::numbers::phi, false},
 };
 
+// A step within about a thousand roundings of x is mostly rounding of f near the root; its ratio
+// to the step before says nothing about the method.
+constexpr double kNoiseRoundings = 1024;
+
 // p ≈ log(dₖ₊₁/dₖ) / log(dₖ/dₖ₋₁) with dₖ = |xₖ − xₖ₋₁|, from the last three differences that
-// are still above rounding noise.
+// are above rounding noise.
 std::optional<double> OrderEstimate(const std::vector<double>& iterates) {
     std::vector<double> differences;
     for (std::size_t k = 1; k < iterates.size(); ++k) {
         const double d = std::fabs(iterates[k] - iterates[k - 1]);
-        const double noise = 8 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(iterates[k]));
+        const double noise = kNoiseRoundings * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(iterates[k]));
         if (!std::isfinite(d)) return std::nullopt;
         if (d <= noise) break;
         differences.push_back(d);

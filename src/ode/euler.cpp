@@ -2,9 +2,7 @@
 #include <vector>
 
 #include "ode/ode_commands.h"
-#include "ode/ode_input.h"
 #include "ode/ode_methods.h"
-#include "ode/ode_table.h"
 #include "steps/stop_request.h"
 
 namespace koravin {
@@ -27,12 +25,7 @@ OdeSolution EulerColumns(std::span<const double> x, double h, const CompiledExpr
 }
 
 void UsDi_Euler(CommandContext& context) {
-    const auto grid = ReadOdeGrid(context);
-    if (!grid) return;
-    const auto y0 = AskInitialValue(context, *grid);
-    if (!y0) return;
-    const OdeSolution columns = EulerColumns(grid->x, grid->h, grid->f, *y0);
-    WriteOdeTable(context, grid->x, {"欧拉公式Y(n)", columns.first}, {"Euler预估-校正公式Y(n)", columns.second});
+    RunOneStepWindow(context, EulerColumns, "欧拉公式Y(n)", "Euler预估-校正公式Y(n)");
 }
 
 }  // namespace koravin

@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "command/interaction.h"
 #include "expr/expression.h"
 
 namespace koravin {
@@ -23,6 +25,13 @@ struct OdeSolution {
 OdeSolution EulerColumns(std::span<const double> x, double h, const CompiledExpression& f, double y0);
 // Third- and fourth-order Runge-Kutta, from y0 at x[0].
 OdeSolution RungeKuttaColumns(std::span<const double> x, double h, const CompiledExpression& f, double y0);
+using OneStepMethod = OdeSolution (*)(std::span<const double> x, double h, const CompiledExpression& f, double y0);
+
+// A one-step window's command: the fields and the initial value read, the method run on the
+// grid, the table written under the two headings.
+void RunOneStepWindow(CommandContext& context, OneStepMethod method, std::string_view firstHeading,
+                      std::string_view secondHeading);
+
 // Adams-Bashforth beside Adams predictor-corrector; both columns begin with starts[k] at x[k]
 // for the first min(4, nodes) nodes.
 OdeSolution AdamsColumns(std::span<const double> x, double h, const CompiledExpression& f,

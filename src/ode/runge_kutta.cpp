@@ -2,9 +2,7 @@
 #include <vector>
 
 #include "ode/ode_commands.h"
-#include "ode/ode_input.h"
 #include "ode/ode_methods.h"
-#include "ode/ode_table.h"
 #include "steps/stop_request.h"
 
 namespace koravin {
@@ -38,12 +36,7 @@ OdeSolution RungeKuttaColumns(std::span<const double> x, double h, const Compile
 }
 
 void UsDi_RungeKutta(CommandContext& context) {
-    const auto grid = ReadOdeGrid(context);
-    if (!grid) return;
-    const auto y0 = AskInitialValue(context, *grid);
-    if (!y0) return;
-    const OdeSolution columns = RungeKuttaColumns(grid->x, grid->h, grid->f, *y0);
-    WriteOdeTable(context, grid->x, {"三阶龙格-库塔公式Y(n)", columns.first}, {"四阶龙格-库塔公式Y(n)", columns.second});
+    RunOneStepWindow(context, RungeKuttaColumns, "三阶龙格-库塔公式Y(n)", "四阶龙格-库塔公式Y(n)");
 }
 
 }  // namespace koravin
