@@ -50,7 +50,7 @@ void RunMethod(benchmark::State& state, koravin::TriangularMethod method, Shape 
     const int n = static_cast<int>(state.range(0));
     const Matrix a = Generated(n, shape);
     for (auto _ : state) {
-        std::optional<std::string> report = method(a, 6);
+        std::optional<koravin::TriangularReport> report = method(a, 6);
         if (!report) state.SkipWithError("zero pivot");
         benchmark::DoNotOptimize(report);
     }

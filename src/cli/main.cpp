@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/checks.h"
 #include "command/document_text.h"
 #include "command/scripted_interaction.h"
 #include "expr/expression.h"
@@ -25,7 +26,8 @@ namespace {
 constexpr std::size_t kLongestExpression = 32767;
 constexpr std::string_view kUsage =
     "usage: koravin-cli list | eval EXPR [--x V] [--y V] [--exact] | run COMMAND [--editor FILE|-] "
-    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace] | --version";
+    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace] "
+    "[--check] [--check-json FILE] | --version";
 
 struct UsageError {
     std::string message;
@@ -126,6 +128,12 @@ int Eval(int argc, char** argv) {
     return 0;
 }
 
+void WriteCheckJson(const std::string& path, const CheckResults& results) {
+    std::ofstream file(path, std::ios::binary);
+    file << CheckResultsJson(results) << '\n';
+    if (!file.flush()) throw UsageError{"cannot write " + path};
+}
+
 int Run(int argc, char** argv) {
     if (argc < 3) throw UsageError{"run needs a command name"};
     const CommandInfo* command = FindCommand(argv[2]);
@@ -137,6 +145,8 @@ int Run(int argc, char** argv) {
     int digits = 6;
     std::map<std::string, std::string> fields;
     bool trace = false;
+    bool check = false;
+    std::optional<std::string> checkJsonPath;
     Arguments arguments(argc, argv, 3);
     while (!arguments.done()) {
         const std::string option = arguments.nextOption();
@@ -166,6 +176,11 @@ int Run(int argc, char** argv) {
         } else if (option == "trace") {
             arguments.noValue(option);
             trace = true;
+        } else if (option == "check") {
+            arguments.noValue(option);
+            check = true;
+        } else if (option == "check-json") {
+            checkJsonPath = arguments.value(option);
         } else {
             throw UsageError{"unknown option for run: --" + option};
         }
@@ -176,7 +191,12 @@ int Run(int argc, char** argv) {
     }
     StringPane pane(std::move(previousReport));
     CommandContext context{std::move(editor), pane, user, digits, std::move(fields), {}};
-    command->run(context);
+    if (check || checkJsonPath) {
+        const CheckResults results = RunWithChecks(*command, context, check ? CheckBlock::Append : CheckBlock::Omit);
+        if (checkJsonPath) WriteCheckJson(*checkJsonPath, results);
+    } else {
+        command->run(context);
+    }
     std::cout.write(pane.text().data(), static_cast<std::streamsize>(pane.text().size()));
     std::cout.flush();
     return 0;

@@ -63,6 +63,8 @@ struct SweepRun {
     int order = 0;                    // n
     std::span<const double> system;   // the augmented n x (n + 1) system as read, row by row
     std::span<const double> changes;  // max |x(k)_i - x(k-1)_i| over i, for k = 1, 2, ... in order
+    double tolerance = 0;             // e
+    std::span<const double> iterate;  // the last iterate x(1..n)
 };
 
 // What a run hands to the picture beside its report; the windows collect it, koravin-cli does not.
@@ -93,15 +95,19 @@ struct CommandContext {
     PictureSink* picture = nullptr;            // where the steps go for a picture, when anyone draws one
     RunFacts* facts = nullptr;                 // where the inputs as read and the answer go for the checks
 
-    void mark(const IterateMark& step) const {
-        if (picture != nullptr) picture->mark(step);
-    }
-    void iterationFunction(std::string_view phi) const {
-        if (picture != nullptr) picture->iterationFunction(phi);
-    }
-    void sweeps(const SweepRun& run) const {
-        if (picture != nullptr) picture->sweeps(run);
-    }
+    // Each goes to the picture and, while checks are asked for, into the facts.
+    void mark(const IterateMark& step) const;
+    void iterationFunction(std::string_view phi) const;
+    void sweeps(const SweepRun& run) const;
+    void columns(std::span<const double> x, std::string_view firstHeading, std::span<const double> first,
+                 std::string_view secondHeading, std::span<const double> second) const;
+
+    // For the checks only. The system as read (n x (n + 1), row by row) and the answer the report gave.
+    void linearSystem(int n, std::span<const double> augmented) const;
+    void linearSolution(std::span<const double> rounded) const;
+    void linearInverse(std::span<const double> rounded) const;
+    void linearDeterminant(double reported) const;
+    void differentialEquation(std::string_view function, double a, double b, int divisions) const;
 };
 
 enum class Workspace { Linear, Nonlinear, DifferentialEquation };

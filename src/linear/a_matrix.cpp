@@ -1,10 +1,13 @@
 #include <algorithm>
+#include <vector>
 
+#include "linear/check_facts.h"
 #include "linear/gauss_family.h"
 #include "linear/linear_commands.h"
 #include "linear/linear_input.h"
 #include "matrix/matrix_routines.h"
 #include "matrix/report.h"
+#include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
 #include "steps/stop_request.h"
 
@@ -35,6 +38,16 @@ void A_matrix(CommandContext& context) {
         }
         const double t = w(k, k);
         for (int j = 1; j <= width; ++j) w(k, j) = w(k, j) / t;
+    }
+
+    RecordSystem(context, a);
+    if (context.facts != nullptr) {
+        std::vector<double> inverse;
+        inverse.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) {
+            for (int j = n + 1; j <= width; ++j) inverse.push_back(RoundDigits(w(i, j), context.decimalDigits));
+        }
+        context.linearInverse(inverse);
     }
 
     std::string report;

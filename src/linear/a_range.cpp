@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "linear/check_facts.h"
 #include "linear/gauss_family.h"
 #include "linear/linear_commands.h"
 #include "linear/linear_input.h"
@@ -20,6 +21,9 @@ void A_range(CommandContext& context) {
     Matrix d(n, n);
     for (int i = 1; i <= n; ++i) std::copy(a.row(i), a.row(i) + n, d.row(i));
     const DeterminantResult result = PivotDeterminant(d);
+
+    RecordSystem(context, a);
+    context.linearDeterminant(RoundDigits(result.determinant, context.decimalDigits));
 
     std::string report;
     AppendMatrixRows(report, a, n, n, "  ", std::nullopt);

@@ -1,3 +1,4 @@
+#include "linear/check_facts.h"
 #include "linear/gauss_family.h"
 #include "linear/linear_commands.h"
 #include "linear/linear_input.h"
@@ -20,6 +21,7 @@ void Gauss_1(CommandContext& context) {
     const FixedRounding round(context.decimalDigits + 1);
     for (int k = 1; k <= n; ++k) EliminateColumnBelow(w, k, n, n + 1, round);
     const Vector x = BackSubstitute(w, n, round);
+    RecordSolvedSystem(context, a, x, TypedOrder(n), context.decimalDigits);
 
     context.result.append(GaussReport(a, w, x, TypedOrder(n), context.decimalDigits,
                                       {"输出方程组增广矩阵消元后的结果", "输出求解结果",

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "linear/check_facts.h"
 #include "linear/gauss_family.h"
 #include "linear/linear_commands.h"
 #include "linear/linear_input.h"
@@ -40,6 +41,7 @@ void GaussFull(CommandContext& context) {
         for (int i = 1; i <= m; ++i) std::copy(s.row(i), s.row(i) + (m + 1), w.row(i + k - 1) + (k - 1));
     }
     const Vector x = BackSubstitute(w, n, round);
+    RecordSolvedSystem(context, a, x, perm, context.decimalDigits);
 
     context.result.append(GaussReport(a, w, x, perm, context.decimalDigits,
                                       {"输出方程组增广矩阵选主元、消元后的结果", "输出求解结果：",

@@ -130,9 +130,11 @@ void RunIterativeCommand(CommandContext& context, IterativeMethod method, std::s
 
     const IterationResult result = IterateLinearSystem(augmented, std::move(x0), tolerance, w, method);
     if (result.outcome != IterationResult::Outcome::ZeroDiagonal) {
+        std::vector<double> iterate(static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) iterate[static_cast<std::size_t>(i - 1)] = result.x(i);
         context.sweeps({MethodName(method), w, n,
                         {augmented.row(1), static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1)},
-                        result.changes});
+                        result.changes, tolerance, iterate});
     }
     switch (result.outcome) {
         case IterationResult::Outcome::ZeroDiagonal: user.tell(kZeroDiagonalMessage); return;

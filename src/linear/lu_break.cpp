@@ -7,7 +7,7 @@
 
 namespace koravin {
 
-std::optional<std::string> LuBreakReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> LuBreakReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     const std::optional<TriangularFactors> factors = DoolittleDecomposition(augmented);
     if (!factors) return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<std::string> LuBreakReport(const Matrix& augmented, int digits) {
     AppendLabelledLines(report, "x", *x, digits, LabelLineEnd::After);
     report += kLineEnd;
     report += "LU分解法解线性方程组";
-    return report;
+    return TriangularReport{std::move(report), *x};
 }
 
 void LU_break(CommandContext& context) {

@@ -7,7 +7,7 @@
 namespace koravin {
 
 // The (n+1)-th column the reader fills is never used: the person types the matrix itself.
-std::optional<std::string> MatrixBreakReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> MatrixBreakReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     const std::optional<TriangularFactors> factors = DoolittleDecomposition(augmented);
     if (!factors) return std::nullopt;
@@ -18,7 +18,7 @@ std::optional<std::string> MatrixBreakReport(const Matrix& augmented, int digits
     AppendMatrixRows(report, factors->l, n, n, kFourSpaces, digits);
     AppendHeading(report, "输出矩阵三角分解后的上三角矩阵U(n)");
     AppendSpacedRows(report, factors->u, n, kFiveSpaces, digits);
-    return report;
+    return TriangularReport{std::move(report)};
 }
 
 void MatrixBreak(CommandContext& context) {

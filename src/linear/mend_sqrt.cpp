@@ -42,7 +42,7 @@ std::optional<RootFreeFactors> RootFreeDecomposition(const Matrix& a) {
     return RootFreeFactors{std::move(l), std::move(d)};
 }
 
-std::optional<std::string> MendSqrtReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> MendSqrtReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     const std::optional<RootFreeFactors> factors = RootFreeDecomposition(augmented);
     if (!factors) return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<std::string> MendSqrtReport(const Matrix& augmented, int digits) {
     report += "改进的平方根法解线性方程组";
     report += kLineEnd;
     report += "注意：本方法仅对未知数x的系数矩阵是对称矩阵时有效。";
-    return report;
+    return TriangularReport{std::move(report), x};
 }
 
 void MendSqrt(CommandContext& context) {

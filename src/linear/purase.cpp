@@ -23,7 +23,7 @@ Matrix TridiagonalPart(const Matrix& augmented) {
 }  // namespace
 
 // The chase: no test of the shape, of zero divisors or of diagonal dominance.
-std::optional<std::string> PuraseReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> PuraseReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     Vector a(2, n), b(1, n), c(1, n - 1), rhs(1, n);
     for (int i = 1; i <= n; ++i) {
@@ -67,7 +67,7 @@ std::optional<std::string> PuraseReport(const Matrix& augmented, int digits) {
     report += "追赶法解三对角线性方程组。";
     report += kLineEnd;
     report += "注意：本方法仅适合于三对角线性方程组。";
-    return report;
+    return TriangularReport{std::move(report), x, banded};
 }
 
 void Purase(CommandContext& context) {

@@ -26,7 +26,7 @@ Matrix SquareRootFactor(const Matrix& a) {
     return Transposed(lColumns);
 }
 
-std::optional<std::string> SqrtRootReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> SqrtRootReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     const Matrix l = SquareRootFactor(augmented);
     const Vector b = RightHandSide(augmented);
@@ -49,7 +49,7 @@ std::optional<std::string> SqrtRootReport(const Matrix& augmented, int digits) {
     report += "平方根法解线性方程组。";
     report += kLineEnd;
     report += "注意：本方法仅对未知数x的系数矩阵是对称正定矩阵时有效。";
-    return report;
+    return TriangularReport{std::move(report), x};
 }
 
 void SqrtRoot(CommandContext& context) {

@@ -62,7 +62,7 @@ PivotedFactors ColumnPivotDecomposition(const Matrix& augmented) {
     return {std::move(w), Transposed(lColumns), std::move(u)};
 }
 
-std::optional<std::string> TierLuReport(const Matrix& augmented, int digits) {
+std::optional<TriangularReport> TierLuReport(const Matrix& augmented, int digits) {
     const int n = augmented.rows();
     const PivotedFactors factors = ColumnPivotDecomposition(augmented);
     const Vector b = RightHandSide(factors.w);
@@ -88,7 +88,7 @@ std::optional<std::string> TierLuReport(const Matrix& augmented, int digits) {
     AppendLabelledLines(report, "x", *x, digits, LabelLineEnd::After);
     report += kLineEnd;
     report += "列主元三角分解法解线性方程组";
-    return report;
+    return TriangularReport{std::move(report), *x};
 }
 
 void TierLU(CommandContext& context) {

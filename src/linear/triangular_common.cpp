@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "linear/check_facts.h"
 #include "linear/linear_input.h"
 #include "matrix/matrix_text.h"
 #include "numbers/number_conversions.h"
@@ -20,12 +21,16 @@ void RunTriangularCommand(CommandContext& context, const TriangularCommand& comm
     context.result.clear();
     Matrix augmented(n, n + 1);
     ReadAugmentedMatrix(TrimBlanks(context.editorText), n, augmented);
-    const std::optional<std::string> report = command.method(augmented, context.decimalDigits);
+    const std::optional<TriangularReport> report = command.method(augmented, context.decimalDigits);
     if (!report) {
         context.user.tell(command.zeroPivotMessage);
         return;
     }
-    context.result.append(*report);
+    if (context.facts != nullptr && report->solution.size() > 0) {
+        const Matrix& solved = report->solvedSystem ? *report->solvedSystem : augmented;
+        RecordSolvedSystem(context, solved, report->solution, context.decimalDigits);
+    }
+    context.result.append(report->text);
 }
 
 void SumsDownColumn(const Matrix& lColumns, const Matrix& u, int k, int first, std::vector<double>& sums) {

@@ -22,9 +22,17 @@ inline constexpr std::string_view kFiveSpaces = "     ";
 // A zero pivot stops a method; a NaN pivot is no better and stops it as well.
 inline bool IsZeroPivot(double value) { return value == 0.0 || std::isnan(value); }
 
-// The report of a method, computed from the augmented matrix as read (n x (n+1)), or nothing
-// when a zero pivot stops it.
-using TriangularMethod = std::optional<std::string> (*)(const Matrix& augmented, int digits);
+// The report of a method, and the solution it gives (unrounded; empty for a decomposition
+// alone), computed from the augmented matrix as read (n x (n+1)).
+struct TriangularReport {
+    std::string text;
+    Vector solution{};
+    // The system the method actually solves, when that is not the one typed.
+    std::optional<Matrix> solvedSystem{};
+};
+
+// A method's report, or nothing when a zero pivot stops it.
+using TriangularMethod = std::optional<TriangularReport> (*)(const Matrix& augmented, int digits);
 
 struct TriangularCommand {
     Prompt prompt;
@@ -42,12 +50,12 @@ struct TriangularCommand {
 void RunTriangularCommand(CommandContext& context, const TriangularCommand& command);
 
 // The methods behind the commands, one in each command's file.
-std::optional<std::string> LuBreakReport(const Matrix& augmented, int digits);
-std::optional<std::string> MatrixBreakReport(const Matrix& augmented, int digits);
-std::optional<std::string> TierLuReport(const Matrix& augmented, int digits);
-std::optional<std::string> SqrtRootReport(const Matrix& augmented, int digits);
-std::optional<std::string> MendSqrtReport(const Matrix& augmented, int digits);
-std::optional<std::string> PuraseReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> LuBreakReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> MatrixBreakReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> TierLuReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> SqrtRootReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> MendSqrtReport(const Matrix& augmented, int digits);
+std::optional<TriangularReport> PuraseReport(const Matrix& augmented, int digits);
 
 struct TriangularFactors {
     Matrix l;  // unit lower triangular

@@ -58,13 +58,18 @@ std::optional<OdeGrid> ReadOdeGrid(CommandContext& context) {
     // that hold for every caller, so the count below always exists.
     const std::string divisions = DivisionCountText(FieldText(context, "Text4", kInitialDivisionCountText));
     const int n = ToInteger16(ReadLeadingNumber(divisions)).value_or(1);
-    const double h = (b - a) / static_cast<double>(n);
+    context.differentialEquation(function, a, b, n);
+    const double h = OdeStep(a, b, n);
+    return OdeGrid{a, h, OdeNodes(a, h, n), std::move(f)};
+}
 
-    std::vector<double> x(static_cast<std::size_t>(n) + 1);
+double OdeStep(double a, double b, int divisions) { return (b - a) / static_cast<double>(divisions); }
+
+std::vector<double> OdeNodes(double a, double h, int divisions) {
+    std::vector<double> x(static_cast<std::size_t>(divisions) + 1);
     // Every node, the last one too, is i*h + a: it is not copied from b.
-    for (int i = 0; i <= n; ++i) x[static_cast<std::size_t>(i)] = static_cast<double>(i) * h + a;
-
-    return OdeGrid{a, h, std::move(x), std::move(f)};
+    for (int i = 0; i <= divisions; ++i) x[static_cast<std::size_t>(i)] = static_cast<double>(i) * h + a;
+    return x;
 }
 
 std::optional<double> AskSolutionValue(Interaction& user, double node) {

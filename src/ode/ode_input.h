@@ -28,6 +28,10 @@ struct OdeGrid {
     CompiledExpression f;   // f(x, y) of Text1, prepared and read once for the whole run
 };
 
+// The step and the nodes 0..divisions of the grid from a to b.
+double OdeStep(double a, double b, int divisions);
+std::vector<double> OdeNodes(double a, double h, int divisions);
+
 // Reads Text1..Text4 of context.fields and builds the grid. Tells the first failure, moving the
 // focus to Text1 when f is missing or cannot be evaluated, and gives nothing then.
 std::optional<OdeGrid> ReadOdeGrid(CommandContext& context);

@@ -40,9 +40,7 @@ void WriteOdeTable(CommandContext& context, const std::vector<double>& x, const 
     const std::string table = OdeTableText(x, first, second);
     context.result.clear();
     context.result.append(table);
-    if (context.picture != nullptr) {
-        context.picture->columns(x, first.heading, first.values, second.heading, second.values);
-    }
+    context.columns(x, first.heading, first.values, second.heading, second.values);
 }
 
 }  // namespace koravin

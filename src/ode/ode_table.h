@@ -17,7 +17,7 @@ struct OdeColumn {
 // every field right-aligned in 24 characters, values unrounded.
 std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second);
 
-// Replaces the result pane's text by the table, and hands the columns to the picture.
+// Replaces the result pane's text by the table, and hands the columns to the picture and the checks.
 void WriteOdeTable(CommandContext& context, const std::vector<double>& x, const OdeColumn& first,
                    const OdeColumn& second);
 

@@ -1,28 +1,22 @@
+#include <utility>
 #include <vector>
 
 #include "ode/ode_commands.h"
-#include "ode/ode_input.h"
-#include "ode/ode_table.h"
+#include "ode/ode_methods.h"
+#include "steps/stop_request.h"
 
 namespace koravin {
 
 // Third- and fourth-order Runge-Kutta side by side, the third order first within each step.
 // The intermediate abscissae are x(i-1) plus h/2 or h, never x(i), and every sum is formed in
 // the order written: the results are compared bit for bit.
-void UsDi_RungeKutta(CommandContext& context) {
-    const auto grid = ReadOdeGrid(context);
-    if (!grid) return;
-    const auto y0 = AskInitialValue(context, *grid);
-    if (!y0) return;
-
-    const std::vector<double>& x = grid->x;
-    const double h = grid->h;
-    const CompiledExpression& f = grid->f;
+OdeSolution RungeKuttaColumns(std::span<const double> x, double h, const CompiledExpression& f, double y0) {
     std::vector<double> third(x.size());
     std::vector<double> fourth(x.size());
-    third[0] = *y0;
-    fourth[0] = *y0;
+    third[0] = y0;
+    fourth[0] = y0;
     for (std::size_t i = 1; i < x.size(); ++i) {
+        if (i % kStepsBetweenStopChecks == 0) BetweenSteps();
         const double xp = x[i - 1];
 
         const double y3 = third[i - 1];
@@ -38,7 +32,11 @@ void UsDi_RungeKutta(CommandContext& context) {
         const double k4 = f.InsertValueXY(h + xp, h * k3 + y4);
         fourth[i] = (2 * (k2 + k3) + k1 + k4) * h / 6 + y4;
     }
-    WriteOdeTable(context, x, {"三阶龙格-库塔公式Y(n)", third}, {"四阶龙格-库塔公式Y(n)", fourth});
+    return {std::move(third), std::move(fourth)};
+}
+
+void UsDi_RungeKutta(CommandContext& context) {
+    RunOneStepWindow(context, RungeKuttaColumns, "三阶龙格-库塔公式Y(n)", "四阶龙格-库塔公式Y(n)");
 }
 
 }  // namespace koravin

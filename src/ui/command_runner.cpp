@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "checks/checks.h"
 #include "ui/dialogs.h"
 #include "ui/pane_text.h"
 
@@ -118,14 +119,18 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
     pane_ = std::make_unique<BufferedPane>();
     interaction_ = std::make_unique<WindowInteraction>(*this, *stopRequest_);
     picture_ = {};
-    worker_ = std::thread([this, run = command.run, input = std::move(input)]() mutable {
+    worker_ = std::thread([this, command, input = std::move(input)]() mutable {
         ClearUpperVectorHalves();
         CommandContext context{std::move(input.editorText), *pane_, *interaction_, input.decimalDigits,
                                std::move(input.fields), {}, &picture_};
         CommandEnd end = CommandEnd::Finished;
         try {
             const StopScope scope(*stopRequest_);
-            run(context);
+            if (input.withChecks) {
+                RunWithChecks(command, context);
+            } else {
+                command.run(context);
+            }
         } catch (const CommandStopped&) {
             end = CommandEnd::Stopped;
         } catch (const std::bad_alloc&) {

@@ -28,6 +28,7 @@ struct CommandInput {
     std::string editorText;
     int decimalDigits = 6;
     std::map<std::string, std::string> fields;
+    bool withChecks = false;  // the check block follows the report
 };
 
 enum class CommandEnd { Finished, Stopped, OutOfMemory };

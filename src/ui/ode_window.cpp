@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -19,6 +21,7 @@
 #include "numbers/number_conversions.h"
 #include "ode/ode_input.h"
 #include "registry/registry.h"
+#include "ui/check_setting.h"
 #include "ui/dialogs.h"
 #include "ui/function_of_x.h"
 #include "ui/picture_pane.h"
@@ -148,7 +151,13 @@ void OdeWindow::buildControls() {
 
     exact_ = Field("ExactSolution", QStringLiteral("精确解y(x)"), grid, 2, 0);
     exact_->setPlaceholderText(QStringLiteral("可不填；填写后与两种方法的结果画在一起"));
-    grid->addWidget(exact_, 2, 1, 1, 6);
+    grid->addWidget(exact_, 2, 1, 1, 5);
+    checks_ = new QCheckBox(QStringLiteral("附加检验"));
+    checks_->setObjectName("Checks");
+    checks_->setAccessibleName(QStringLiteral("附加检验"));
+    checks_->setChecked(ChecksFollowReports());
+    connect(checks_, &QCheckBox::toggled, this, &SetChecksFollowReports);
+    grid->addWidget(checks_, 2, 6);
     picture_ = new PicturePane;
     picture_->setFixedHeight(kPictureHeight);
     connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
@@ -227,6 +236,8 @@ void OdeWindow::compute() {
                     {"Text3", upper_->text().toStdString()},
                     {"Text4", divisions_->text().toStdString()}};
     runExact_ = exact_->text().trimmed().toStdString();
+    input.fields.emplace("Exact", runExact_);
+    input.withChecks = checks_->isChecked();
     runner_->start(*command, std::move(input));
 }
 
@@ -237,6 +248,15 @@ void OdeWindow::setBusy(bool busy) {
     compute_->setEnabled(!busy);
     stop_->setEnabled(busy);
     if (!busy && computeHadFocus_) compute_->setFocus();
+}
+
+void OdeWindow::changeEvent(QEvent* event) {
+    // Another window may have changed the setting while this one was in the background.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        const QSignalBlocker quiet(checks_);
+        checks_->setChecked(ChecksFollowReports());
+    }
+    QWidget::changeEvent(event);
 }
 
 bool OdeWindow::eventFilter(QObject* watched, QEvent* event) {

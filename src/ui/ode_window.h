@@ -10,6 +10,7 @@
 
 #include "ui/command_runner.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -43,6 +44,7 @@ signals:
     void commandEnded(koravin::CommandEnd end);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,6 +68,7 @@ private:
     QPlainTextEdit* result_ = nullptr;
     // The picture of both columns under the table, with the exact solution y(x) when one is typed.
     QLineEdit* exact_ = nullptr;
+    QCheckBox* checks_ = nullptr;  // the check block under the table
     PicturePane* picture_ = nullptr;
     std::string runExact_;
     QAction* stop_ = nullptr;

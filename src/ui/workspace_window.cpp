@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "registry/registry.h"
+#include "ui/check_setting.h"
 #include "ui/dialogs.h"
 #include "ui/function_of_x.h"
 #include "ui/pane_text.h"
@@ -231,6 +233,15 @@ void WorkspaceWindow::buildMenus() {
         picture->setCheckable(true);
         connect(picture, &QAction::toggled, this, &WorkspaceWindow::showPicture);
     }
+    QAction* checks = addEntry(display, linear ? "FormatChecks" : "ShowChecks", QStringLiteral("附加检验"));
+    checks->setCheckable(true);
+    checks->setChecked(ChecksFollowReports());
+    connect(checks, &QAction::toggled, this, &SetChecksFollowReports);
+    // Another window may have changed the setting since.
+    connect(display, &QMenu::aboutToShow, this, [checks] {
+        const QSignalBlocker quiet(checks);
+        checks->setChecked(ChecksFollowReports());
+    });
 
     QMenu* methods = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
     methods->setObjectName(linear ? "Uncoil" : "mnuCalculate");
@@ -305,7 +316,7 @@ void WorkspaceWindow::enableSaveForResult() {
 void WorkspaceWindow::runCommand(const CommandInfo& command) {
     if (runner_->running()) return;
     runFunction_ = PaneText(*editor_);
-    runner_->start(command, {runFunction_, decimalDigits_, {}});
+    runner_->start(command, {runFunction_, decimalDigits_, {}, ChecksFollowReports()});
 }
 
 void WorkspaceWindow::drawLastRun() {

@@ -1,0 +1,38 @@
+#pragma once
+
+// The checks of each family of commands, each adding its values and lines to the results.
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "checks/checks.h"
+
+namespace koravin {
+
+// A value the checks can report: nothing stands for "cannot be computed".
+inline std::optional<double> FiniteOrNothing(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// Above this order κ∞ is estimated from an LU instead of computed from the inverse.
+inline constexpr int kExactConditionOrderLimit = 500;
+
+// Gauss elimination and the decompositions that solve Ax = b; `places` are the decimal places
+// the report rounded to.
+void AddDirectSolverChecks(const RunFacts& facts, int places, CheckResults& results);
+// The inverse by pivoted elimination.
+void AddInverseChecks(const RunFacts& facts, int places, CheckResults& results);
+// The determinant by pivoted elimination.
+void AddDeterminantChecks(const RunFacts& facts, CheckResults& results);
+// Jacobi, Gauss-Seidel and relaxation.
+void AddIterativeChecks(const RunFacts& facts, CheckResults& results);
+
+// The nonlinear methods, by command name; f is the editor's function as typed.
+void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::string_view f, CheckResults& results);
+
+// The differential-equation windows, by command name; exact is the solution y(x) as typed, or "".
+void AddOdeChecks(std::string_view command, const RunFacts& facts, std::string_view exact, CheckResults& results);
+
+}  // namespace koravin

@@ -1,0 +1,34 @@
+#include "linear/check_facts.h"
+
+#include <numeric>
+#include <vector>
+
+#include "numbers/number_conversions.h"
+
+namespace koravin {
+
+void RecordSystem(const CommandContext& context, const Matrix& augmented) {
+    if (context.facts == nullptr) return;
+    const auto entries = static_cast<std::size_t>(augmented.rows()) * static_cast<std::size_t>(augmented.cols());
+    context.linearSystem(augmented.rows(), {augmented.row(1), entries});
+}
+
+void RecordSolvedSystem(const CommandContext& context, const Matrix& augmented, const Vector& x,
+                        std::span<const int> unknowns, int places) {
+    if (context.facts == nullptr) return;
+    RecordSystem(context, augmented);
+    std::vector<double> solution(static_cast<std::size_t>(x.size()));
+    for (int i = 1; i <= x.size(); ++i) {
+        solution[static_cast<std::size_t>(unknowns[static_cast<std::size_t>(i - 1)] - 1)] = RoundDigits(x(i), places);
+    }
+    context.linearSolution(solution);
+}
+
+void RecordSolvedSystem(const CommandContext& context, const Matrix& augmented, const Vector& x, int places) {
+    if (context.facts == nullptr) return;
+    std::vector<int> typedOrder(static_cast<std::size_t>(x.size()));
+    std::iota(typedOrder.begin(), typedOrder.end(), 1);
+    RecordSolvedSystem(context, augmented, x, typedOrder, places);
+}
+
+}  // namespace koravin
