@@ -176,6 +176,8 @@ private slots:
         AboutBox about;
         QCOMPARE(about.windowTitle(), QStringLiteral("关于Koravin软件"));
         QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("版本 " KORAVIN_VERSION));
+        QVERIFY(QFile::exists(KORAVIN_PACKAGING_DIR "/" + QGuiApplication::desktopFileName() + ".desktop"));
+        QVERIFY(!QApplication::windowIcon().pixmap(48).isNull());
         QStringList captions;
         for (const char* name : {"lblBlog", "lblBlog1", "lblBlog2", "lblBlog3"}) {
             auto* link = about.findChild<QLabel*>(name);
