@@ -32,9 +32,11 @@ Eigen::VectorXd RightHandSide(const RunFacts& facts) {
 
 double InfinityNorm(const Eigen::MatrixXd& m) { return m.cwiseAbs().rowwise().sum().maxCoeff(); }
 
-void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value) {
+// "label = value note", or "label：无法计算。"
+void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value,
+                  std::string_view note = {}) {
     results.add(key, value);
-    results.lines.push_back(std::string(label) + (value ? " = " + ShortNumberText(*value) : "：无法计算。"));
+    results.lines.push_back(std::string(label) + (value ? " = " + ShortNumberText(*value) + std::string(note) : "：无法计算。"));
 }
 
 // ‖b − A·x‖∞ and ‖b − A·x‖∞ / (‖A‖∞·‖x‖∞).
@@ -133,7 +135,7 @@ void AddInverseChecks(const RunFacts& facts, int places, CheckResults& results) 
     const Eigen::Map<const RowMajorMatrix> inverse(facts.inverse.data(), n, n);
     const Eigen::MatrixXd product = Coefficients(facts) * inverse;
     const double residual = InfinityNorm(Eigen::MatrixXd::Identity(n, n) - product);
-    AddValueLine(results, "inverse_residual_inf", "‖I-A·A⁻¹‖∞（A⁻¹ 为报告中的逆矩阵）", FiniteOrNothing(residual));
+    AddValueLine(results, "inverse_residual_inf", "‖I-A·A⁻¹‖∞", FiniteOrNothing(residual), "（A⁻¹ 取报告中的逆矩阵）");
     AddCondition(facts, places, "逆矩阵", results);
 }
 
