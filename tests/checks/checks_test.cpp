@@ -141,6 +141,42 @@ TEST(RunWithChecks, AppendsTheBlockAfterOneBlankLineAndOtherwiseLeavesTheRunAsIt
     }
 }
 
+// Every solver's answer goes to the checks in the typed order of the unknowns, whatever order the
+// method found them in; the block is the checks' own text.
+TEST(RunWithChecks, EverySolverHandsOnItsAnswerAndKeepsItsReport) {
+    struct Case {
+        std::string_view command;
+        CommandScript script;
+        std::string_view key;  // the residual of the answer, near 0 when it was handed on right
+    };
+    // x = (1, 2, 3); full pivoting exchanges columns here.
+    const std::string system = "1 2 3 14\r\n4 5 6 32\r\n7 8 10 53";
+    const Case cases[] = {
+        {"GaussTier", {.editor = system, .replies = {"3"}}, "residual_inf"},
+        {"GaussFull", {.editor = system, .replies = {"3"}}, "residual_inf"},
+        {"LU_break", {.editor = system, .replies = {"3"}}, "residual_inf"},
+        {"TierLU", {.editor = system, .replies = {"3"}}, "residual_inf"},
+        {"SqrtRoot", {.editor = kTridiagonal, .replies = {"3"}}, "residual_inf"},
+        {"MendSqrt", {.editor = kTridiagonal, .replies = {"3"}}, "residual_inf"},
+        {"Purase", {.editor = kTridiagonal + "\r\n", .replies = {"3"}}, "residual_inf"},
+        {"A_matrix", {.editor = system, .replies = {"3"}}, "inverse_residual_inf"},
+        {"Gauss_SeidelDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, kTridiagonalStart)}, "residual_inf"},
+        {"CalculateDichotomy", {.editor = "x^2-2", .replies = {"1", "2", "1e-9"}}, "abs_f"},
+        {"IterativeSpeedUp", {.editor = "x^2-2", .replies = {"x-(x^2-2)/4", "1", "0.3", "1e-9"}}, "abs_f"},
+        {"CalculateAitken", {.editor = "x^2-2", .replies = {"x-(x^2-2)/4", "1", "1e-9"}}, "abs_f"},
+        {"CalculateXianJie", {.editor = "x^2-2", .replies = {"1", "2", "1e-9", "1e-9"}}, "abs_f"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        const testing::CommandRun plain = testing::RunCommand(FindCommand(c.command)->run, c.script);
+        const CheckedRun checked = RunChecked(c.command, c.script);
+        EXPECT_LT(Value(checked.results, c.key), 1e-4);
+        const std::string_view blankLine = plain.report.ends_with("\r\n") ? "\r\n" : "\r\n\r\n";
+        EXPECT_EQ(checked.report, plain.report + std::string(blankLine) + "—— 检验 ——\r\n" + CheckBlockText(checked.results));
+        EXPECT_EQ(RunChecked(c.command, c.script, CheckBlock::Omit).report, plain.report);
+    }
+}
+
 TEST(RunWithChecks, ConditionOfHilbertMatricesMatchesTheExactInverse) {
     for (int n = 4; n <= 8; ++n) {
         SCOPED_TRACE(n);
