@@ -177,8 +177,7 @@ CheckResults RunWithChecks(const CommandInfo& command, CommandContext& context, 
     RunFacts facts;
     WatchedPane pane(context.result);
     WatchedInteraction user(context.user, facts);
-    CommandContext watched{context.editorText, pane,    user,        context.decimalDigits, context.fields, {},
-                           context.picture,    &facts};
+    CommandContext watched{context.editorText, pane, user, context.decimalDigits, context.fields, {}, context.picture, &facts};
     command.run(watched);
     context.focusField = watched.focusField;
     CheckResults results = ComputeChecks(command, facts, watched);
