@@ -1,6 +1,6 @@
 // What the checks add to a command: each command run as it is, beside the checks computed from
-// what that run recorded. Gauss elimination up to order 1000 (κ from the inverse up to 500, an
-// estimate above), Jacobi with the eigenvalues of its iteration matrix, and fourth-order
+// what that run recorded. Gauss elimination and the inverse up to order 1000 (κ from the inverse up
+// to 500, an estimate above), Jacobi with the eigenvalues of its iteration matrix, and fourth-order
 // Runge-Kutta at the largest division count (the checks run it again at 2n and 4n).
 
 #include <benchmark/benchmark.h>
@@ -82,6 +82,8 @@ BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, Gauss_1_300, "Gauss_1", GaussScript(300
 BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, Gauss_1_500, "Gauss_1", GaussScript(500))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Command, Gauss_1_1000, "Gauss_1", GaussScript(1000))->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, Gauss_1_1000, "Gauss_1", GaussScript(1000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, A_matrix_1000, "A_matrix", GaussScript(1000))->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, A_matrix_1000, "A_matrix", GaussScript(1000))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Command, JacobiDie_300, "JacobiDie", JacobiScript(300))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, JacobiDie_300, "JacobiDie", JacobiScript(300))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ChecksOfTheCommand, JacobiDie_500, "JacobiDie", JacobiScript(500))->Unit(benchmark::kMillisecond);
