@@ -107,6 +107,7 @@ TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
              {"run", "Gauss_1", "--yes=1"},
              {"run", "Gauss_1", "--check=1"},
              {"run", "Gauss_1", "--check-json"},
+             {"run", "Gauss_1", "--check-json", "/no/such/folder/checks.json"},
          }) {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
