@@ -1,6 +1,7 @@
 #include "checks/checks.h"
 
 #include <algorithm>
+#include <new>
 
 #include "checks/check_families.h"
 #include "checks/check_text.h"
@@ -111,6 +112,14 @@ private:
     RunFacts& facts_;
 };
 
+// Every key of the family null, and one line that says why.
+CheckResults Unchecked(CheckResults results, Family family, std::string_view reason) {
+    for (const std::string_view key : KeysOf(family)) results.add(key, std::nullopt);
+    if (family == Family::DifferentialEquation) results.columns.emplace();
+    results.lines.emplace_back(reason);
+    return results;
+}
+
 }  // namespace
 
 void CheckResults::add(std::string_view key, std::optional<double> value) {
@@ -129,21 +138,28 @@ CheckResults ComputeChecks(const CommandInfo& command, const RunFacts& facts, co
     results.hasChecks = family != Family::None;
     if (!results.hasChecks) return results;
     if (facts.toldMessage || !HasAnswer(family, facts)) {
-        for (const std::string_view key : KeysOf(family)) results.add(key, std::nullopt);
-        if (family == Family::DifferentialEquation) results.columns.emplace();
-        results.lines.push_back(facts.toldMessage ? "运行以提示信息结束，无法检验。" : "运行没有给出可检验的结果。");
-        return results;
+        return Unchecked(std::move(results), family,
+                         facts.toldMessage ? "运行以提示信息结束，无法检验。" : "运行没有给出可检验的结果。");
     }
-    switch (family) {
-        case Family::DirectSolver: AddDirectSolverChecks(facts, context.decimalDigits, results); break;
-        case Family::Inverse: AddInverseChecks(facts, context.decimalDigits, results); break;
-        case Family::Determinant: AddDeterminantChecks(facts, results); break;
-        case Family::Iterative: AddIterativeChecks(facts, results); break;
-        case Family::Nonlinear: AddNonlinearChecks(command.name, facts, TrimBlanks(context.editorText), results); break;
-        case Family::DifferentialEquation:
-            AddOdeChecks(command.name, facts, FieldOrEmpty(context, "Exact"), results);
-            break;
-        case Family::None: break;
+    try {
+        switch (family) {
+            case Family::DirectSolver: AddDirectSolverChecks(facts, context.decimalDigits, results); break;
+            case Family::Inverse: AddInverseChecks(facts, context.decimalDigits, results); break;
+            case Family::Determinant: AddDeterminantChecks(facts, results); break;
+            case Family::Iterative: AddIterativeChecks(facts, results); break;
+            case Family::Nonlinear:
+                AddNonlinearChecks(command.name, facts, TrimBlanks(context.editorText), results);
+                break;
+            case Family::DifferentialEquation:
+                AddOdeChecks(command.name, facts, FieldOrEmpty(context, "Exact"), results);
+                break;
+            case Family::None: break;
+        }
+    } catch (const std::bad_alloc&) {
+        // The command itself fitted; the checks' copies of its arrays did not. The report stands.
+        results.values.clear();
+        results.lines.clear();
+        return Unchecked(std::move(results), family, "内存不足，无法检验。");
     }
     return results;
 }
@@ -161,8 +177,7 @@ CheckResults RunWithChecks(const CommandInfo& command, CommandContext& context, 
     RunFacts facts;
     WatchedPane pane(context.result);
     WatchedInteraction user(context.user, facts);
-    CommandContext watched{context.editorText, pane,    user,        context.decimalDigits, context.fields, {},
-                           context.picture,    &facts};
+    CommandContext watched{context.editorText, pane, user, context.decimalDigits, context.fields, {}, context.picture, &facts};
     command.run(watched);
     context.focusField = watched.focusField;
     CheckResults results = ComputeChecks(command, facts, watched);

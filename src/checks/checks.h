@@ -29,10 +29,10 @@ struct ColumnCheck {
 struct CheckResults {
     std::string command;
     bool hasChecks = false;          // whether the command has any checks
-    std::vector<std::string> lines;  // the block as a person reads it, one line each
+    std::vector<std::string> lines{};  // the block as a person reads it, one line each
     // The numbers by their keys, in the order computed; nothing where a value cannot be computed.
-    std::vector<std::pair<std::string, std::optional<double>>> values;
-    std::optional<std::vector<ColumnCheck>> columns;  // the differential-equation windows
+    std::vector<std::pair<std::string, std::optional<double>>> values{};
+    std::optional<std::vector<ColumnCheck>> columns{};  // the differential-equation windows
 
     void add(std::string_view key, std::optional<double> value);
     // The value of `key`; nullptr when the command has no such check.

@@ -17,32 +17,32 @@ namespace {
 
 using RowMajorMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
 
-// A of the recorded augmented system, n x n.
-Eigen::MatrixXd Coefficients(const RunFacts& facts) {
-    const int n = facts.order;
-    const Eigen::Map<const RowMajorMatrix> augmented(facts.system.data(), n, n + 1);
-    return augmented.leftCols(n);
+// The recorded augmented system [A b], viewed in place.
+Eigen::Map<const RowMajorMatrix> Augmented(const RunFacts& facts) {
+    return {facts.system.data(), facts.order, facts.order + 1};
 }
 
-Eigen::VectorXd RightHandSide(const RunFacts& facts) {
-    const int n = facts.order;
-    const Eigen::Map<const RowMajorMatrix> augmented(facts.system.data(), n, n + 1);
-    return augmented.col(n);
+template <typename Derived>
+double InfinityNorm(const Eigen::MatrixBase<Derived>& m) {
+    return m.cwiseAbs().rowwise().sum().maxCoeff();
 }
 
-double InfinityNorm(const Eigen::MatrixXd& m) { return m.cwiseAbs().rowwise().sum().maxCoeff(); }
-
-void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value) {
+// "label = value note", or "label：无法计算。"
+void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value,
+                  std::string_view note = {}) {
     results.add(key, value);
-    results.lines.push_back(std::string(label) + (value ? " = " + ShortNumberText(*value) : "：无法计算。"));
+    results.lines.push_back(std::string(label) + (value ? " = " + ShortNumberText(*value) + std::string(note) : "：无法计算。"));
 }
 
 // ‖b − A·x‖∞ and ‖b − A·x‖∞ / (‖A‖∞·‖x‖∞).
 void AddResiduals(const RunFacts& facts, const std::vector<double>& answer, std::string_view subject,
                   CheckResults& results) {
-    const Eigen::MatrixXd a = Coefficients(facts);
+    const auto a = Augmented(facts).leftCols(facts.order);
+    const auto b = Augmented(facts).col(facts.order);
     const Eigen::Map<const Eigen::VectorXd> x(answer.data(), static_cast<Eigen::Index>(answer.size()));
-    const double residual = (RightHandSide(facts) - a * x).lpNorm<Eigen::Infinity>();
+    // The largest entry of a vector with a NaN in it is not defined: such a residual has no value.
+    const bool finite = a.allFinite() && b.allFinite() && x.allFinite();
+    const double residual = finite ? (b - a * x).lpNorm<Eigen::Infinity>() : std::nan("");
     const double relative = residual / (InfinityNorm(a) * x.lpNorm<Eigen::Infinity>());
     const std::string label = subject.empty() ? "残差 ‖b-Ax‖∞" : std::string(subject) + "的残差 ‖b-Ax‖∞";
     AddValueLine(results, "residual_inf", label, FiniteOrNothing(residual));
@@ -61,7 +61,8 @@ bool Singular(const Eigen::PartialPivLU<Eigen::MatrixXd>& lu) {
 
 // κ∞(A) = ‖A‖∞·‖A⁻¹‖∞, from the inverse up to the order limit; above it the LU of Aᵀ estimates
 // ‖(Aᵀ)⁻¹‖₁ = ‖A⁻¹‖∞ without forming the inverse.
-Condition ConditionNumber(const Eigen::MatrixXd& a) {
+template <typename Derived>
+Condition ConditionNumber(const Eigen::MatrixBase<Derived>& a) {
     if (!a.allFinite()) return {};
     if (a.rows() <= kExactConditionOrderLimit) {
         const Eigen::PartialPivLU<Eigen::MatrixXd> lu(a);
@@ -80,7 +81,7 @@ Condition ConditionNumber(const Eigen::MatrixXd& a) {
 // κ∞(A) and, for `answer` ("解" or "逆矩阵"), what it means at the report's decimal places:
 // roughly κ·10^-places is the relative error to expect.
 void AddCondition(const RunFacts& facts, int places, std::string_view answer, CheckResults& results) {
-    const Condition condition = ConditionNumber(Coefficients(facts));
+    const Condition condition = ConditionNumber(Augmented(facts).leftCols(facts.order));
     results.add("condition_inf", condition.value);
     if (!condition.value) {
         results.lines.push_back("矩阵奇异（或含非有限元素），条件数无法计算。");
@@ -131,14 +132,16 @@ void AddDirectSolverChecks(const RunFacts& facts, int places, CheckResults& resu
 void AddInverseChecks(const RunFacts& facts, int places, CheckResults& results) {
     const int n = facts.order;
     const Eigen::Map<const RowMajorMatrix> inverse(facts.inverse.data(), n, n);
-    const Eigen::MatrixXd product = Coefficients(facts) * inverse;
-    const double residual = InfinityNorm(Eigen::MatrixXd::Identity(n, n) - product);
-    AddValueLine(results, "inverse_residual_inf", "‖I-A·A⁻¹‖∞（A⁻¹ 为报告中的逆矩阵）", FiniteOrNothing(residual));
+    const auto a = Augmented(facts).leftCols(n);
+    const double residual = a.allFinite() && inverse.allFinite()
+                                ? InfinityNorm(Eigen::MatrixXd::Identity(n, n) - a * inverse)
+                                : std::nan("");
+    AddValueLine(results, "inverse_residual_inf", "‖I-A·A⁻¹‖∞", FiniteOrNothing(residual), "（A⁻¹ 取报告中的逆矩阵）");
     AddCondition(facts, places, "逆矩阵", results);
 }
 
 void AddDeterminantChecks(const RunFacts& facts, CheckResults& results) {
-    const Eigen::MatrixXd a = Coefficients(facts);
+    const auto a = Augmented(facts).leftCols(facts.order);
     std::optional<double> determinant;
     if (a.allFinite()) determinant = FiniteOrNothing(Eigen::PartialPivLU<Eigen::MatrixXd>(a).determinant());
     results.add("determinant_double", determinant);
@@ -149,9 +152,12 @@ void AddDeterminantChecks(const RunFacts& facts, CheckResults& results) {
 
 void AddIterativeChecks(const RunFacts& facts, CheckResults& results) {
     const int n = facts.order;
-    Matrix system(n, n + 1);
-    std::copy(facts.system.begin(), facts.system.end(), system.row(1));
-    const std::optional<double> radius = IterationSpectralRadius(system, MethodOf(facts.iterativeMethod), facts.relaxation);
+    std::optional<double> radius;
+    if (n <= kSpectralRadiusOrderLimit) {
+        Matrix system(n, n + 1);
+        std::copy(facts.system.begin(), facts.system.end(), system.row(1));
+        radius = IterationSpectralRadius(system, MethodOf(facts.iterativeMethod), facts.relaxation);
+    }
     results.add("spectral_radius", radius);
     std::string name(IterationMatrixName(facts.iterativeMethod));
     if (facts.iterativeMethod == "SOR") name += "（w=" + NumberText(facts.relaxation) + "）";

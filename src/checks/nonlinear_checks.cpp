@@ -61,11 +61,8 @@ std::optional<double> Slope(const TypedFunction& phi, double x) {
 }  // namespace
 
 void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::string_view f, CheckResults& results) {
-    const NonlinearMethod* method = nullptr;
-    for (const NonlinearMethod& candidate : kMethods) {
-        if (candidate.command == command) method = &candidate;
-    }
-    if (method == nullptr || facts.iterates.empty()) return;
+    const auto method = std::ranges::find(kMethods, command, &NonlinearMethod::command);
+    if (method == std::end(kMethods) || facts.iterates.empty()) return;
     const double x = facts.iterates.back();
 
     const std::optional<double> absF = FiniteOrNothing(std::fabs(TypedFunction(f).CheckValueAt(x)));
@@ -79,7 +76,8 @@ void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::st
     const std::string theory = "理论收敛阶 " + ShortNumberText(method->theoreticalOrder);
     results.lines.push_back(order ? "收敛阶估计 p ≈ " + ShortNumberText(*order) + "（由最后三步的 |x(k)-x(k-1)| 估计），" + theory
                                   : "迭代步数太少，无法估计收敛阶；" + theory);
-    if (order && method->theoreticalOrder == 2 && !method->fixedPoint && *order < 1.5) {
+    // Newton's method converges only linearly to a multiple root.
+    if (order && command == "CalculateNewton" && *order < 1.5) {
         results.lines.push_back("牛顿法在此只显示约 1 阶收敛：根可能是重根。");
     }
 

@@ -128,12 +128,6 @@ int Eval(int argc, char** argv) {
     return 0;
 }
 
-void WriteCheckJson(const std::string& path, const CheckResults& results) {
-    std::ofstream file(path, std::ios::binary);
-    file << CheckResultsJson(results) << '\n';
-    if (!file.flush()) throw UsageError{"cannot write " + path};
-}
-
 int Run(int argc, char** argv) {
     if (argc < 3) throw UsageError{"run needs a command name"};
     const CommandInfo* command = FindCommand(argv[2]);
@@ -192,8 +186,16 @@ int Run(int argc, char** argv) {
     StringPane pane(std::move(previousReport));
     CommandContext context{std::move(editor), pane, user, digits, std::move(fields), {}};
     if (check || checkJsonPath) {
+        // Opened before the run, so that a path that cannot be written ends nothing half done.
+        std::ofstream json;
+        if (checkJsonPath) {
+            json.open(*checkJsonPath, std::ios::binary);
+            if (!json) throw UsageError{"cannot write " + *checkJsonPath};
+        }
         const CheckResults results = RunWithChecks(*command, context, check ? CheckBlock::Append : CheckBlock::Omit);
-        if (checkJsonPath) WriteCheckJson(*checkJsonPath, results);
+        if (checkJsonPath && !(json << CheckResultsJson(results) << '\n' << std::flush)) {
+            throw UsageError{"cannot write " + *checkJsonPath};
+        }
     } else {
         command->run(context);
     }

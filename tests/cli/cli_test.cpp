@@ -106,6 +106,9 @@ TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
              {"run", "Gauss_1", "--editor", "/no/such/file"},
              {"run", "Gauss_1", "--yes=1"},
              {"--version", "list"},
+             {"run", "Gauss_1", "--check=1"},
+             {"run", "Gauss_1", "--check-json"},
+             {"run", "Gauss_1", "--check-json", "/no/such/folder/checks.json"},
          }) {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
@@ -146,6 +149,42 @@ TEST_F(Cli, RunReadsTheEditorFromAFileOrStandardInput) {
     EXPECT_EQ(fromInput.out, fromFile.out);
     const Outcome fewerDigits = Run({"run", "Gauss_1", "--editor", "-", "--reply", "1", "--digits", "2"}, "3 1\r\n");
     EXPECT_NE(fewerDigits.out.find("x(1)=0.33"), std::string::npos) << fewerDigits.out;
+}
+
+TEST_F(Cli, CheckAppendsTheBlockAndCheckJsonWritesTheSameNumbers) {
+    const std::string system = File("system.txt", "4 -1 0 1\r\n-1 4 -1 2\r\n0 -1 4 3").string();
+    const std::string json = (folder_ / "checks.json").string();
+    const std::vector<std::string> jacobi = {"run", "JacobiDie", "--editor", system, "--reply", "1e-8", "--reply", "3",
+                                             "--reply", "0", "--reply", "0", "--reply", "0"};
+    const std::string plain = Run(jacobi).out;
+    std::vector<std::string> checked = jacobi;
+    checked.insert(checked.end(), {"--check", "--check-json", json});
+    const Outcome outcome = Run(checked);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, plain + "\r\n\r\n—— 检验 ——\r\n雅可比迭代矩阵的谱半径 ρ(B) = 0.3536 < 1：对任何初值都收敛。\r\n"
+                                   "实际迭代 19 次；按 ρ(B) 预计约 18 次（log e / log ρ(B)，e=1E-08）。\r\n"
+                                   "最后迭代值的残差 ‖b-Ax‖∞ = 7.451E-09");
+    EXPECT_EQ(Slurp(json), "{\"command\": \"JacobiDie\", \"checks\": {\"spectral_radius\": 0.35355339059327384, "
+                           "\"sweeps\": 19, \"predicted_sweeps\": 18, \"residual_inf\": 7.450580596923828e-09}}\n");
+
+    // The JSON alone leaves the report as it is.
+    checked.erase(checked.end() - 3);
+    EXPECT_EQ(Run(checked).out, plain);
+}
+
+TEST_F(Cli, TheExactSolutionReachesTheChecksAsAField) {
+    const std::string json = (folder_ / "checks.json").string();
+    std::vector<std::string> arguments = {"run", "UsDi_Euler", "--field", "Text1=y", "--field", "Text2=0", "--field",
+                                          "Text3=1", "--field", "Text4=10", "--reply", "1"};
+    const std::string plain = Run(arguments).out;
+    arguments.insert(arguments.end(), {"--field", "Exact=exp(x)", "--check-json", json});
+    EXPECT_EQ(Run(arguments).out, plain);
+    EXPECT_EQ(Slurp(json),
+              "{\"command\": \"UsDi_Euler\", \"checks\": {\"columns\": [{\"heading\": \"欧拉公式Y(n)\", "
+              "\"observed_order\": 0.9067390844845442, \"theoretical_order\": 1, \"final_error\": 0.124539368359045, "
+              "\"max_error\": 0.124539368359045}, {\"heading\": \"Euler预估-校正公式Y(n)\", "
+              "\"observed_order\": 1.9358788743742552, \"theoretical_order\": 2, \"final_error\": 0.004200981850821517, "
+              "\"max_error\": 0.004200981850821517}]}}\n");
 }
 
 }  // namespace
