@@ -1,5 +1,6 @@
 #include "ui/command_runner.h"
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 
@@ -7,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "checks/iteration_matrix.h"
 #include "ui/dialogs.h"
 #include "ui/pane_text.h"
 
@@ -104,6 +106,20 @@ void CollectedPicture::columns(std::span<const double> nodes, std::string_view f
     second.assign(secondValues.begin(), secondValues.end());
     firstHeading = firstName;
     secondHeading = secondName;
+}
+
+void CollectedPicture::sweeps(const SweepRun& run) {
+    const IterativeMethod method = run.method == "Jacobi"         ? IterativeMethod::Jacobi
+                                   : run.method == "Gauss-Seidel" ? IterativeMethod::GaussSeidel
+                                                                  : IterativeMethod::Relaxation;
+    std::optional<double> radius;
+    if (run.order >= 1 && run.order <= kSpectralRadiusOrderLimit &&
+        run.system.size() == static_cast<std::size_t>(run.order) * static_cast<std::size_t>(run.order + 1)) {
+        Matrix system(run.order, run.order + 1);
+        std::copy(run.system.begin(), run.system.end(), system.row(1));
+        radius = IterationSpectralRadius(system, method, run.relaxation);
+    }
+    sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, radius};
 }
 
 CommandRunner::CommandRunner(QWidget* window, QPlainTextEdit* resultPane, Dialogs& dialogs)

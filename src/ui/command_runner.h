@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -32,19 +33,32 @@ struct CommandInput {
 
 enum class CommandEnd { Finished, Stopped, OutOfMemory };
 
-// What the last run handed to the picture beside its report.
+// What the last run handed to the picture beside its report. It is filled on the worker thread
+// and read once the run has ended.
 struct CollectedPicture : PictureSink {
+    struct Sweeps {
+        std::string method;
+        double relaxation = 1;
+        int order = 0;
+        std::vector<double> changes;
+        std::optional<double> radius;  // of the iteration matrix, computed here off the window's thread
+    };
+
     std::vector<IterateMark> marks;
+    std::optional<std::string> phi;
     std::vector<double> x;
     std::vector<double> first;
     std::vector<double> second;
     std::string firstHeading;
     std::string secondHeading;
+    std::optional<Sweeps> sweepRun;
 
-    bool empty() const { return marks.empty() && x.empty(); }
+    bool empty() const { return marks.empty() && x.empty() && !sweepRun; }
     void mark(const IterateMark& step) override { marks.push_back(step); }
     void columns(std::span<const double> nodes, std::string_view firstName, std::span<const double> firstValues,
                  std::string_view secondName, std::span<const double> secondValues) override;
+    void iterationFunction(std::string_view text) override { phi = std::string(text); }
+    void sweeps(const SweepRun& run) override;
 };
 
 class CommandRunner : public QObject {
