@@ -109,17 +109,21 @@ void CollectedPicture::columns(std::span<const double> nodes, std::string_view f
 }
 
 void CollectedPicture::sweeps(const SweepRun& run) {
-    const IterativeMethod method = run.method == "Jacobi"         ? IterativeMethod::Jacobi
-                                   : run.method == "Gauss-Seidel" ? IterativeMethod::GaussSeidel
-                                                                  : IterativeMethod::Relaxation;
-    std::optional<double> radius;
+    sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, {}, {}};
     if (run.order >= 1 && run.order <= kSpectralRadiusOrderLimit &&
         run.system.size() == static_cast<std::size_t>(run.order) * static_cast<std::size_t>(run.order + 1)) {
-        Matrix system(run.order, run.order + 1);
-        std::copy(run.system.begin(), run.system.end(), system.row(1));
-        radius = IterationSpectralRadius(system, method, run.relaxation);
+        sweepRun->system = Matrix(run.order, run.order + 1);
+        std::copy(run.system.begin(), run.system.end(), sweepRun->system.row(1));
     }
-    sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, radius};
+}
+
+void CollectedPicture::computeRadius() {
+    if (!sweepRun || sweepRun->system.rows() == 0) return;
+    const IterativeMethod method = sweepRun->method == "Jacobi"         ? IterativeMethod::Jacobi
+                                   : sweepRun->method == "Gauss-Seidel" ? IterativeMethod::GaussSeidel
+                                                                        : IterativeMethod::Relaxation;
+    sweepRun->radius = IterationSpectralRadius(sweepRun->system, method, sweepRun->relaxation);
+    sweepRun->system = {};
 }
 
 CommandRunner::CommandRunner(QWidget* window, QPlainTextEdit* resultPane, Dialogs& dialogs)
@@ -142,6 +146,8 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
         try {
             const StopScope scope(*stopRequest_);
             run(context);
+            QMetaObject::invokeMethod(this, [this] { flushPane(); }, Qt::QueuedConnection);
+            picture_.computeRadius();
         } catch (const CommandStopped&) {
             end = CommandEnd::Stopped;
         } catch (const std::bad_alloc&) {

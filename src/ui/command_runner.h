@@ -16,6 +16,7 @@
 #include <QString>
 
 #include "command/interaction.h"
+#include "matrix/matrix.h"
 #include "steps/stop_request.h"
 
 class QPlainTextEdit;
@@ -41,7 +42,8 @@ struct CollectedPicture : PictureSink {
         double relaxation = 1;
         int order = 0;
         std::vector<double> changes;
-        std::optional<double> radius;  // of the iteration matrix, computed here off the window's thread
+        std::optional<double> radius;  // of the iteration matrix, once computeRadius has run
+        Matrix system;                 // as read, while the radius is still to be computed
     };
 
     std::vector<IterateMark> marks;
@@ -59,6 +61,9 @@ struct CollectedPicture : PictureSink {
                  std::string_view secondName, std::span<const double> secondValues) override;
     void iterationFunction(std::string_view text) override { phi = std::string(text); }
     void sweeps(const SweepRun& run) override;
+    // The spectral radius of a sweep run's iteration, on the worker thread once the report is on
+    // its way to the window: for a large system it takes longer than the sweeps.
+    void computeRadius();
 };
 
 class CommandRunner : public QObject {
