@@ -55,7 +55,6 @@ struct CollectedPicture : PictureSink {
     std::string secondHeading;
     std::optional<Sweeps> sweepRun;
 
-    bool empty() const { return marks.empty() && x.empty() && !sweepRun; }
     void mark(const IterateMark& step) override { marks.push_back(step); }
     void columns(std::span<const double> nodes, std::string_view firstName, std::span<const double> firstValues,
                  std::string_view secondName, std::span<const double> secondValues) override;

@@ -21,6 +21,12 @@ Interval SampledRange(const PictureBounds& shown) {
     return {ClampToPicture(shown.left - 0.02 * width), ClampToPicture(shown.right + 0.02 * width)};
 }
 
+// f sampled twice per pixel column and cut to the view.
+Pieces SampledInView(const PlotFunction& f, const PictureBounds& shown, int columns) {
+    const Interval range = SampledRange(shown);
+    return Fitted(SampleCurve(f, range.lo, range.hi, 2 * columns, {shown.bottom, shown.top}), shown);
+}
+
 Pieces OnePiece(const std::optional<std::pair<PlotPoint, PlotPoint>>& segment) {
     if (!segment) return {};
     return {{segment->first, segment->second}};
@@ -57,10 +63,9 @@ void PicturePane::Impl::RefreshData() {
 }
 
 void PicturePane::Impl::RefreshFunction(int columns) {
-    const Interval range = SampledRange(shown);
     const bool axisShown = shown.bottom <= 0 && shown.top >= 0;
     SetCurve(QStringLiteral("axis"), axisShown ? Pieces{{{shown.left, 0}, {shown.right, 0}}} : Pieces{});
-    SetCurve(QStringLiteral("f"), Fitted(SampleCurve(f, range.lo, range.hi, 2 * columns, {shown.bottom, shown.top}), shown));
+    SetCurve(QStringLiteral("f"), SampledInView(f, shown, columns));
     Pieces tangents;
     Pieces secants;
     for (std::size_t i = 0; i < marks.size() && i < kMostLines; ++i) {
@@ -80,13 +85,10 @@ void PicturePane::Impl::RefreshFunction(int columns) {
 }
 
 void PicturePane::Impl::RefreshColumns(int columns) {
-    const Interval range = SampledRange(shown);
     const Interval xView{shown.left, shown.right};
     SetCurve(QStringLiteral("first"), Fitted(Decimate(x, first, xView, columns), shown));
     SetCurve(QStringLiteral("second"), Fitted(Decimate(x, second, xView, columns), shown));
-    if (exact) {
-        SetCurve(QStringLiteral("exact"), Fitted(SampleCurve(exact, range.lo, range.hi, 2 * columns, {shown.bottom, shown.top}), shown));
-    }
+    if (exact) SetCurve(QStringLiteral("exact"), SampledInView(exact, shown, columns));
     // A short table shows its nodes; only the real ones, not the ends of a cut curve.
     if (x.size() > kMostDottedNodes) return;
     const auto nodes = [&](const std::vector<double>& column) {
@@ -113,7 +115,7 @@ void PicturePane::Impl::RefreshDecay() {
 void PicturePane::Impl::RefreshCobweb(int columns) {
     const Interval range = SampledRange(shown);
     SetCurve(QStringLiteral("diagonal"), OnePiece(Clipped({range.lo, range.lo}, {range.hi, range.hi}, shown)));
-    SetCurve(QStringLiteral("phi"), Fitted(SampleCurve(f, range.lo, range.hi, 2 * columns, {shown.bottom, shown.top}), shown));
+    SetCurve(QStringLiteral("phi"), SampledInView(f, shown, columns));
     SetCurve(QStringLiteral("staircase"), Fitted({staircase}, shown));
     std::vector<PlotPoint> iterates;
     for (const IterateMark& mark : marks) iterates.push_back({mark.x, mark.x});

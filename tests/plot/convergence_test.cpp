@@ -36,7 +36,8 @@ TEST(PredictedLine, StartsAtTheFirstStepAndFallsByLogRhoPerStep) {
         std::optional<Polyline> line;
     };
     const Case cases[] = {
-        {"from the first sweep", {0.5, 0.3, 0.2, 0.1}, 0.5, Polyline{{1, std::log10(0.5)}, {4, std::log10(0.5) + 3 * std::log10(0.5)}}},
+        {"from the first sweep", {0.5, 0.3, 0.2, 0.1}, 0.5,
+         Polyline{{1, std::log10(0.5)}, {4, std::log10(0.5) + 3 * std::log10(0.5)}}},
         {"from the first sweep that moved", {0, 1, 0.1}, 0.25, Polyline{{2, 0}, {3, std::log10(0.25)}}},
         {"a diverging run", {1, 2, 4}, 2.0, Polyline{{1, 0}, {3, 2 * std::log10(2.0)}}},
         {"no radius", {1, 0.5}, std::nullopt, std::nullopt},

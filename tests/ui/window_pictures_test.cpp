@@ -216,7 +216,9 @@ private slots:
         // Bisection halves its step: a straight line. Newton's steps are |x_k - x_(k-1)| of its
         // iterates, falling faster and faster.
         const QList<QPointF> halving = CurvePoints(*picture, "steps1");
-        for (qsizetype k = 1; k < halving.size(); ++k) QVERIFY(std::abs(halving[k].y() - halving[k - 1].y() - std::log10(0.5)) < 1e-9);
+        for (qsizetype k = 1; k < halving.size(); ++k) {
+            QVERIFY(std::abs(halving[k].y() - halving[k - 1].y() - std::log10(0.5)) < 1e-9);
+        }
         const std::vector<IterateMark> marks = RunDirectly("CalculateNewton", "x^3-2*x-5", newton).picture.marks;
         QList<QPointF> expected;
         for (std::size_t k = 1; k < marks.size(); ++k) {
@@ -242,7 +244,9 @@ private slots:
         QCOMPARE(CurveNames(*picture), (QStringList{"y=x", "y=φ(x)", "迭代路径"}));
         const std::size_t iterates = RunDirectly("CalculateIterative", "x^3-2*x-5", halving_phi).picture.marks.size();
         QList<QPointF> staircase{{0, 0}};
-        for (double x = 0, k = 1; k < iterates; ++k, x = x / 2 + 1) staircase << QPointF(x, x / 2 + 1) << QPointF(x / 2 + 1, x / 2 + 1);
+        for (double x = 0, k = 1; k < iterates; ++k, x = x / 2 + 1) {
+            staircase << QPointF(x, x / 2 + 1) << QPointF(x / 2 + 1, x / 2 + 1);
+        }
         QCOMPARE(CurvePoints(*picture, "staircase"), staircase);
 
         convergence->trigger();
