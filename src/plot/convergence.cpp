@@ -51,6 +51,14 @@ Pieces LogPieces(const std::vector<PlotPoint>& sizes) {
     return pieces;
 }
 
+Polyline LogPoints(const std::vector<PlotPoint>& sizes) {
+    Polyline points;
+    for (const PlotPoint& size : sizes) {
+        if (Positive(size.y)) points.push_back({size.x, std::log10(size.y)});
+    }
+    return points;
+}
+
 std::optional<Polyline> PredictedLine(const std::vector<PlotPoint>& sizes, std::optional<double> radius) {
     if (!radius || !Positive(*radius) || sizes.size() < 2) return std::nullopt;
     const auto start = std::find_if(sizes.begin(), sizes.end(), [](const PlotPoint& size) { return Positive(size.y); });

@@ -35,6 +35,8 @@ std::vector<PlotPoint> SweepSizes(std::span<const double> changes);
 
 // The sizes as (k, log10 size); a size that is zero or not finite leaves a gap.
 Pieces LogPieces(const std::vector<PlotPoint>& sizes);
+// The same points, without the gaps: a lone point between two gaps is one of them.
+Polyline LogPoints(const std::vector<PlotPoint>& sizes);
 
 // log10(C·ρᵏ) from the first step of a finite positive size to the last step, C chosen so that
 // the line starts at that step's size. Nothing for a radius that is not positive and finite, or

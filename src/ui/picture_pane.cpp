@@ -126,6 +126,7 @@ void PicturePane::Impl::ShowEmpty() {
     first.clear();
     second.clear();
     decay.clear();
+    decayPoints.clear();
     predicted.clear();
     staircase.clear();
     legend.clear();

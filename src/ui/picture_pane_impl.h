@@ -4,6 +4,7 @@
 // the mouse and the export; picture_views.cpp turns what a run handed over into curves for the
 // view shown; picture_overlay.cpp draws what Qt Charts does not (brackets, numbers, legend).
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
@@ -78,6 +79,7 @@ struct PicturePane::Impl {
     std::vector<double> second;
     Function exact;
     std::vector<Pieces> decay;                     // each run's steps, as (k, log10 size)
+    std::vector<Polyline> decayPoints;             // the same points, a lone one among them too
     std::vector<std::optional<Polyline>> predicted;  // and the line its radius predicts
     Polyline staircase;
 

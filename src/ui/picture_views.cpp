@@ -104,10 +104,8 @@ void PicturePane::Impl::RefreshDecay() {
     for (std::size_t run = 0; run < decay.size(); ++run) {
         SetCurve(StepsKey(run), Fitted(decay[run], shown));
         SetCurve(PredictedKey(run), predicted[run] ? Fitted({*predicted[run]}, shown) : Pieces{});
-        std::vector<PlotPoint> points;
-        for (const Polyline& piece : decay[run]) points.insert(points.end(), piece.begin(), piece.end());
-        if (points.size() <= kMostDottedNodes) {
-            SetDots(StepsKey(run) + QStringLiteral(" nodes"), kRunColours[run], 6, PointsInView(points, shown));
+        if (decayPoints[run].size() <= kMostDottedNodes) {
+            SetDots(StepsKey(run) + QStringLiteral(" nodes"), kRunColours[run], 6, PointsInView(decayPoints[run], shown));
         }
     }
 }
@@ -199,6 +197,7 @@ void PicturePane::showDecay(const std::vector<DecayCurve>& runs, const QString& 
     bool anyPrediction = false;
     for (std::size_t run = 0; run < runs.size() && run < kMostDecayCurves; ++run) {
         d.decay.push_back(LogPieces(runs[run].sizes));
+        d.decayPoints.push_back(LogPoints(runs[run].sizes));
         d.predicted.push_back(PredictedLine(runs[run].sizes, runs[run].radius));
         anyPrediction = anyPrediction || d.predicted.back().has_value();
         const QString label = FromUtf8(runs[run].label);

@@ -26,6 +26,7 @@ TEST(LogPieces, ZeroAndNonFiniteSizesLeaveGaps) {
     ASSERT_EQ(pieces.size(), 2u);
     EXPECT_EQ(pieces[0], (Polyline{{1, 2}, {2, 1}}));
     EXPECT_EQ(pieces[1], (Polyline{{4, 0}, {5, -1}, {6, -2}}));
+    EXPECT_EQ(LogPoints(SweepSizes(changes)), (Polyline{{1, 2}, {2, 1}, {4, 0}, {5, -1}, {6, -2}, {8, -3}}));
 }
 
 TEST(PredictedLine, StartsAtTheFirstStepAndFallsByLogRhoPerStep) {
