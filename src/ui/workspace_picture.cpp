@@ -25,7 +25,6 @@ const QString kSweepSizeTitle = QStringLiteral("‖x⁽ᵏ⁾−x⁽ᵏ⁻¹⁾�
 
 void WorkspaceWindow::buildPicture(QWidget* resultColumn, QSplitter* splitter) {
     picture_ = new PicturePane;
-    picture_->hide();
     connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
         if (!succeeded) dialogs_.tell(this, "操作有误#");
     });
@@ -57,9 +56,8 @@ void WorkspaceWindow::addPictureEntries(QMenu* display) {
     }
     exportEntry_ = addEntry(display, linear ? "FormatExportPicture" : "ShowExportPicture", QStringLiteral("导出图片…"));
     connect(exportEntry_, &QAction::triggered, picture_->exportAction(), &QAction::trigger);
-    for (QAction* entry : {convergenceEntry_, exportEntry_}) {
-        if (entry != nullptr) entry->setEnabled(false);
-    }
+    // Hidden at first, with the entries that act on it disabled.
+    showPicture(false);
 }
 
 void WorkspaceWindow::showPicture(bool shown) {
@@ -67,7 +65,6 @@ void WorkspaceWindow::showPicture(bool shown) {
     if (pictureEntry_->isChecked() != shown) return pictureEntry_->setChecked(shown);
     if (shown) drawPicture();
     picture_->setVisible(shown);
-    pictureEntry_->setChecked(shown);
     for (QAction* entry : {convergenceEntry_, exportEntry_}) {
         if (entry != nullptr) entry->setEnabled(shown);
     }
