@@ -1,5 +1,6 @@
 #include "ui/command_runner.h"
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 
@@ -8,6 +9,7 @@
 #include <QTextCursor>
 
 #include "checks/checks.h"
+#include "checks/iteration_matrix.h"
 #include "ui/dialogs.h"
 #include "ui/pane_text.h"
 
@@ -107,6 +109,29 @@ void CollectedPicture::columns(std::span<const double> nodes, std::string_view f
     secondHeading = secondName;
 }
 
+void CollectedPicture::sweeps(const SweepRun& run) {
+    sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, {}, {}};
+    if (run.order >= 1 && run.order <= kSpectralRadiusOrderLimit &&
+        run.system.size() == static_cast<std::size_t>(run.order) * static_cast<std::size_t>(run.order + 1)) {
+        sweepRun->system = Matrix(run.order, run.order + 1);
+        std::copy(run.system.begin(), run.system.end(), sweepRun->system.row(1));
+    }
+}
+
+void CollectedPicture::computeRadius() {
+    if (!sweepRun || sweepRun->system.rows() == 0) return;
+    const IterativeMethod method = sweepRun->method == "Jacobi"         ? IterativeMethod::Jacobi
+                                   : sweepRun->method == "Gauss-Seidel" ? IterativeMethod::GaussSeidel
+                                                                        : IterativeMethod::Relaxation;
+    setRadius(IterationSpectralRadius(sweepRun->system, method, sweepRun->relaxation));
+}
+
+void CollectedPicture::setRadius(std::optional<double> radius) {
+    if (!sweepRun) return;
+    sweepRun->radius = radius;
+    sweepRun->system = {};
+}
+
 CommandRunner::CommandRunner(QWidget* window, QPlainTextEdit* resultPane, Dialogs& dialogs)
     : window_(window), resultPane_(resultPane), dialogs_(dialogs) {}
 
@@ -126,10 +151,18 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
         CommandEnd end = CommandEnd::Finished;
         try {
             const StopScope scope(*stopRequest_);
+            CheckResults checks;
             if (input.withChecks) {
-                RunWithChecks(command, context);
+                checks = RunWithChecks(command, context);
             } else {
                 command.run(context);
+            }
+            QMetaObject::invokeMethod(this, [this] { flushPane(); }, Qt::QueuedConnection);
+            // The block has computed the radius already; the legend shows that very number.
+            if (const std::optional<double>* radius = checks.find("spectral_radius")) {
+                picture_.setRadius(*radius);
+            } else {
+                picture_.computeRadius();
             }
         } catch (const CommandStopped&) {
             end = CommandEnd::Stopped;

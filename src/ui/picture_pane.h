@@ -1,10 +1,12 @@
 #pragma once
 
 // The picture beside a report: f with the steps of a nonlinear method (numbered iterates on the
-// x axis, bisection brackets, Newton's tangents, secant lines), or the two columns of a
-// differential-equation table against their nodes, with the exact solution when one is known.
-// The mouse wheel zooms around the cursor (Ctrl: x only, Shift: y only), dragging pans, a double
-// click goes back to the computed view; the context menu exports the picture as PNG or SVG.
+// x axis, bisection brackets, Newton's tangents, secant lines), the cobweb of a fixed-point
+// iteration, the size of each step of one or more runs on a logarithmic axis, or the two columns
+// of a differential-equation table against their nodes, with the exact solution when one is
+// known. The mouse wheel zooms around the cursor (Ctrl: x only, Shift: y only), dragging pans, a
+// double click goes back to the computed view; the context menu exports the picture as PNG or SVG.
+// The geometry is src/plot's; this is its binding to Qt Charts.
 
 #include <functional>
 #include <memory>
@@ -16,25 +18,21 @@
 #include <QWidget>
 
 #include "command/interaction.h"
+#include "plot/convergence.h"
+#include "plot/plot_geometry.h"
+#include "plot/sampling.h"
 
+class QAction;
 class QChart;
 
 namespace koravin {
-
-// What the picture shows, in the units of its axes.
-struct PictureBounds {
-    double left = 0;
-    double right = 0;
-    double bottom = 0;
-    double top = 0;
-};
 
 class PicturePane : public QWidget {
     Q_OBJECT
 public:
     // A function of x; nothing where the text cannot be evaluated. It is called on the pane's
     // thread whenever the view changes, so it must stay valid while it is shown.
-    using Function = std::function<std::optional<double>(double)>;
+    using Function = PlotFunction;
     // Asks for the file name 导出图片 writes to; "" when the person cancels.
     using ExportFileAsker = std::function<QString(QWidget* owner)>;
 
@@ -47,6 +45,11 @@ public:
     // in its legend entry.
     void showColumns(std::span<const double> x, const QString& firstHeading, std::span<const double> first,
                      const QString& secondHeading, std::span<const double> second, Function exact = {});
+    // y = φ(x) and y = x with the staircase of the iterates between them.
+    void showCobweb(Function phi, const std::vector<IterateMark>& marks);
+    // Each run's step sizes against k on a logarithmic axis titled `sizeTitle`, with the line its
+    // spectral radius predicts, dashed; the runs' labels make the legend.
+    void showDecay(const std::vector<DecayCurve>& runs, const QString& sizeTitle);
     void clear();
     bool isEmpty() const;
 
@@ -60,6 +63,10 @@ public:
     bool exportPicture(const QString& fileName);
     // Replaces the file dialog of 导出图片 (by default Qt's save dialog).
     void setExportFileAsker(ExportFileAsker asker);
+    // 导出图片…, for a window's menu to offer as well.
+    QAction* exportAction() const;
+    // Appends an entry to the context menu, after its own entries and behind a separator.
+    void addContextAction(QAction* action);
 
     QChart* chart() const;
 

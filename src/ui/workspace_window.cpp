@@ -16,9 +16,7 @@
 #include "registry/registry.h"
 #include "ui/check_setting.h"
 #include "ui/dialogs.h"
-#include "ui/function_of_x.h"
 #include "ui/pane_text.h"
-#include "ui/picture_pane.h"
 #include "ui/twips.h"
 
 namespace koravin {
@@ -73,8 +71,7 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
         setBusy(false);
         if (focusField == QLatin1String("Text1")) editor_->setFocus();
-        // A stopped run, or one that ended before its first step, leaves the previous picture.
-        if (picture_ != nullptr && end == CommandEnd::Finished && !runner_->picture().marks.empty()) drawLastRun();
+        if (end == CommandEnd::Finished) keepRunForPicture();
         emit commandEnded(end);
     });
 
@@ -126,28 +123,19 @@ void WorkspaceWindow::buildPanes() {
         editorColumn->setMinimumWidth(Twips(this, 1500));
         result_->setMinimumWidth(Twips(this, 1500 - 240));
         splitter->addWidget(editorColumn);
-        splitter->addWidget(result_);
+        buildPicture(result_, splitter);
         splitter->setStretchFactor(1, 1);
         splitter->setSizes({Twips(this, 4500), Twips(this, 7000)});
         connect(editor_, &QPlainTextEdit::textChanged, this, [this] { setStatus(QStringLiteral("编辑状态")); });
     } else {
         editor_->setMinimumHeight(Twips(this, 700));
         result_->setMinimumHeight(Twips(this, 650));
-        picture_ = new PicturePane;
-        picture_->hide();
-        connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
-            if (!succeeded) dialogs_.tell(this, "操作有误#");
-        });
-        auto* resultAndPicture = new QSplitter(Qt::Horizontal);
-        resultAndPicture->setObjectName("PictureSplitter");
-        resultAndPicture->setChildrenCollapsible(false);
-        resultAndPicture->addWidget(result_);
-        resultAndPicture->addWidget(picture_);
         splitter->addWidget(editor_);
-        splitter->addWidget(resultAndPicture);
+        buildPicture(result_, splitter);
         splitter->setStretchFactor(1, 1);
         splitter->setSizes({Twips(this, 1200), Twips(this, 5000)});
     }
+    connect(editor_, &QPlainTextEdit::textChanged, this, &WorkspaceWindow::forgetRunsForPicture);
     setCentralWidget(splitter);
 }
 
@@ -228,11 +216,7 @@ void WorkspaceWindow::buildMenus() {
     QAction* defaults = addEntry(display, linear ? "FormatDefault" : "ShowDefault", QStringLiteral("默认"));
     connect(defaults, &QAction::triggered, this, &WorkspaceWindow::restoreDefaultDisplay);
     busyDisabled_ << defaults;
-    if (!linear) {
-        QAction* picture = addEntry(display, "ShowPicture", QStringLiteral("图形"));
-        picture->setCheckable(true);
-        connect(picture, &QAction::toggled, this, &WorkspaceWindow::showPicture);
-    }
+    addPictureEntries(display);
     QAction* checks = addEntry(display, linear ? "FormatChecks" : "ShowChecks", QStringLiteral("附加检验"));
     checks->setCheckable(true);
     checks->setChecked(ChecksFollowReports());
@@ -316,19 +300,8 @@ void WorkspaceWindow::enableSaveForResult() {
 void WorkspaceWindow::runCommand(const CommandInfo& command) {
     if (runner_->running()) return;
     runFunction_ = PaneText(*editor_);
+    runCaption_ = command.caption;
     runner_->start(command, {runFunction_, decimalDigits_, {}, ChecksFollowReports()});
-}
-
-void WorkspaceWindow::drawLastRun() {
-    picture_->showFunction(FunctionOfX(runFunction_), runner_->picture().marks);
-    pictureOfARun_ = true;
-}
-
-void WorkspaceWindow::showPicture(bool shown) {
-    if (picture_ == nullptr) return;
-    // Before any run the picture is f as typed, over [-5, 5].
-    if (shown && !pictureOfARun_) picture_->showFunction(FunctionOfX(PaneText(*editor_)), {});
-    picture_->setVisible(shown);
 }
 
 void WorkspaceWindow::stopCommand() { runner_->stop(); }

@@ -4,15 +4,19 @@
 // and solves it, and Ultra, where they type f(x) and find a root. An editor pane Text1, a result
 // pane Text2 beside it (LinearFrm) or below it (Ultra), menus of methods, a toolbar and a status
 // bar. The file commands live in workspace_documents.cpp, the display and edit commands in
-// workspace_display.cpp.
+// workspace_display.cpp, the picture beside the result pane in workspace_picture.cpp.
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
 
 #include "command/interaction.h"
+#include "plot/convergence.h"
 #include "ui/command_runner.h"
 
 class QLabel;
@@ -38,7 +42,7 @@ public:
     WorkspaceKind kind() const { return kind_; }
     QPlainTextEdit* editorPane() const { return editor_; }
     QPlainTextEdit* resultPane() const { return result_; }
-    // Ultra's picture beside the result pane; nullptr in LinearFrm.
+    // The picture beside the result pane.
     PicturePane* picturePane() const { return picture_; }
     int decimalDigits() const { return decimalDigits_; }
     QString statusText() const;
@@ -59,8 +63,12 @@ public:
     void chooseBackgroundColor();
     void askDecimalDigits();
     void restoreDefaultDisplay();
-    // Ultra: shows or hides the picture of f and the last run's steps.
+    // Shows or hides the picture: in Ultra f with the last run's steps (the cobweb after the
+    // fixed-point family) or the step sizes of the runs; in LinearFrm the sweep sizes of the
+    // iterative runs on the editor's system.
     void showPicture(bool shown);
+    // Ultra: the step sizes of the runs on the editor's f (true) or f with the last run (false).
+    void showConvergenceView(bool shown);
 
     // The edit commands; each acts on the editor pane, whichever pane has the focus.
     void copySelection();
@@ -96,7 +104,11 @@ private:
     void loadDocumentText(const QByteArray& bytes);
     bool writeResult(const QString& fileName);
     void fileFailed(const char* message);
-    void drawLastRun();
+    void buildPicture(QWidget* resultColumn, QSplitter* splitter);
+    void addPictureEntries(QMenu* display);
+    void keepRunForPicture();
+    void forgetRunsForPicture();
+    void drawPicture();
 
     const WorkspaceKind kind_;
     Dialogs& dialogs_;
@@ -104,8 +116,23 @@ private:
     QPlainTextEdit* result_ = nullptr;
     QProgressBar* progress_ = nullptr;
     PicturePane* picture_ = nullptr;
-    bool pictureOfARun_ = false;
-    std::string runFunction_;  // the editor text the running or last command was given
+    QAction* pictureEntry_ = nullptr;
+    QAction* convergenceEntry_ = nullptr;   // Ultra: 收敛图, in the display menu and the picture's menu
+    QAction* functionViewEntry_ = nullptr;  // Ultra: 函数图, in the picture's menu
+    QAction* exportEntry_ = nullptr;
+    std::string runFunction_;      // the editor text the running or last command was given
+    std::string_view runCaption_;  // and that command's caption
+    // Ultra's last run with steps: f as it was given, φ for the fixed-point family, the steps.
+    struct StepsRun {
+        std::string function;
+        std::optional<std::string> phi;
+        std::vector<IterateMark> marks;
+    };
+    std::optional<StepsRun> lastRun_;
+    // The step sizes of the runs on one editor text (and in LinearFrm one order), kept together
+    // until that text changes.
+    std::vector<DecayCurve> keptRuns_;
+    std::string keptRunsInput_;
     QLabel* statusPanel_ = nullptr;
     QList<QAction*> methodEntries_;
     QList<QAction*> busyDisabled_;

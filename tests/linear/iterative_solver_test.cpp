@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "command/scripted_interaction.h"
 #include "linear/linear_commands.h"
-#include "support/command_runner.h"
+#include "matrix/matrix_text.h"
+#include "numbers/number_conversions.h"
 #include "support/command_runner.h"
 
 namespace koravin {
@@ -267,6 +269,76 @@ TEST(IterateLinearSystem, AgreesBitForBitWithTheLiteralIterationOnGeneratedSyste
     EXPECT_GT(outcomes[static_cast<int>(IterationResult::Outcome::Converged)], 300);
     EXPECT_GT(outcomes[static_cast<int>(IterationResult::Outcome::ZeroDiagonal)], 0);
     EXPECT_GT(outcomes[static_cast<int>(IterationResult::Outcome::NoConvergence)], 20);
+}
+
+}  // namespace
+}  // namespace koravin
+
+namespace koravin {
+namespace {
+
+struct SweepRecorder : PictureSink {
+    int runs = 0;
+    std::string method;
+    double relaxation = 0;
+    int order = 0;
+    std::vector<double> system;
+    std::vector<double> changes;
+    void mark(const IterateMark&) override {}
+    void columns(std::span<const double>, std::string_view, std::span<const double>, std::string_view,
+                 std::span<const double>) override {}
+    void sweeps(const SweepRun& run) override {
+        ++runs;
+        method = run.method;
+        relaxation = run.relaxation;
+        order = run.order;
+        system.assign(run.system.begin(), run.system.end());
+        changes.assign(run.changes.begin(), run.changes.end());
+    }
+};
+
+// Whatever the outcome, once the iteration has stopped the picture gets the system as read and
+// each sweep's largest change, as the literal iteration makes them.
+TEST(IterativeCommands, HandThePictureTheSystemAndEverySweepsChange) {
+    struct Case {
+        void (*command)(CommandContext&);
+        const char* editor;
+        std::vector<std::string> replies;
+        const char* method;
+        double w;
+        IterativeMethod kind;
+    };
+    const char* dominant = "4 1 0 6\r\n1 5 2 17\r\n0 2 6 22";
+    const Case cases[] = {
+        {JacobiDie, dominant, {"1E-8", "3"}, "Jacobi", 1, IterativeMethod::Jacobi},
+        {Gauss_SeidelDie, dominant, {"1E-8", "3", "1", "1", "1"}, "Gauss-Seidel", 1, IterativeMethod::GaussSeidel},
+        {SorDie, dominant, {"1E-8", "3", "", "", "", "1.2"}, "SOR", 1.2, IterativeMethod::Relaxation},
+        {SorDie, "4 1 1\r\n1 3 2", {"", "2", "", "", "2.5"}, "SOR", 2.5, IterativeMethod::Relaxation},
+        {JacobiDie, "0 1 1\r\n1 3 2", {"", "2"}, "", 0, IterativeMethod::Jacobi},
+    };
+    for (const Case& c : cases) {
+        StringPane pane;
+        ScriptedInteraction user(c.replies, {});
+        SweepRecorder picture;
+        CommandContext context{c.editor, pane, user, 6, {}, {}, &picture};
+        c.command(context);
+        const int n = static_cast<int>(ReadLeadingNumber(c.replies[1]));
+        Matrix a(n, n + 1);
+        ReadAugmentedMatrix(c.editor, n, a);
+        Vector x0(1, n);
+        for (int i = 1; i <= n && i + 1 < static_cast<int>(c.replies.size()); ++i) x0(i) = ReadLeadingNumber(c.replies[i + 1]);
+        const IterationResult literal = ReferenceIteration(a, x0, ReadLeadingNumber(c.replies[0]), c.w, c.kind);
+        if (literal.outcome == IterationResult::Outcome::ZeroDiagonal) {
+            EXPECT_EQ(picture.runs, 0) << c.editor;
+            continue;
+        }
+        ASSERT_EQ(picture.runs, 1) << c.method;
+        EXPECT_EQ(picture.method, c.method);
+        EXPECT_EQ(picture.relaxation, c.w);
+        EXPECT_EQ(picture.order, n);
+        EXPECT_EQ(picture.system, std::vector<double>(a.row(1), a.row(1) + n * (n + 1)));
+        EXPECT_EQ(picture.changes, literal.changes) << c.method << " w=" << c.w;
+    }
 }
 
 }  // namespace

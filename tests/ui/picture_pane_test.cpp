@@ -1,6 +1,5 @@
-// The picture beside a report as a person sees it: f with its gaps and poles, the steps of a
-// method, the columns of a differential-equation table against the exact solution, the mouse,
-// and the exported files. The steps and columns come from the commands themselves.
+// The picture beside a report as a person sees it: f and the steps of a method, the columns of a
+// differential-equation table against the exact solution, the mouse, and the exported files. The steps and columns come from the commands themselves.
 
 #include <cmath>
 #include <deque>
@@ -87,7 +86,7 @@ PicturePane::Function Typed(std::string text) {
 
 std::vector<IterateMark> Spanning(double lo, double hi) { return {{0, lo}, {1, hi}}; }
 
-QList<QLineSeries*> Pieces(PicturePane& pane, const QString& curve) {
+QList<QLineSeries*> SeriesPieces(PicturePane& pane, const QString& curve) {
     QList<QLineSeries*> pieces;
     for (QAbstractSeries* series : pane.chart()->series()) {
         auto* line = qobject_cast<QLineSeries*>(series);
@@ -126,33 +125,6 @@ private slots:
 
     void cleanup() { pane_.reset(); }
 
-    void curvesBreakWhereTheFunctionHasNoValueOrAPole() {
-        using Value = std::optional<double>;
-        struct Case {
-            const char* name;
-            PicturePane::Function f;
-            std::vector<IterateMark> marks;
-            QList<double> breaks;  // no piece of the curve reaches across these
-            qsizetype pieces;
-        };
-        const Case cases[] = {
-            {"log(x) over [-1, 1]", [](double x) -> Value { return std::log(x); }, Spanning(-1, 1), {0}, 1},
-            {"sqrt(1-x^2) over [-2, 2]", [](double x) -> Value { return std::sqrt(1 - x * x); }, Spanning(-2, 2), {-1, 1}, 1},
-            {"no value inside [-1, 1]", [](double x) -> Value { return std::abs(x) < 1 ? Value() : x; }, Spanning(-2, 2), {-0.99, 0.99}, 2},
-            {"1/x over [-1, 1]", [](double x) -> Value { return 1 / x; }, Spanning(-1, 1), {0}, 2},
-            {"tan(x) over [-5, 5]", Typed("tan(x)"), {}, {-3 * M_PI / 2, -M_PI / 2, M_PI / 2, 3 * M_PI / 2}, 5},
-        };
-        for (const Case& c : cases) {
-            pane_->showFunction(c.f, c.marks);
-            const QList<QLineSeries*> curve = Pieces(*pane_, "f");
-            QVERIFY2(curve.size() == c.pieces, c.name);
-            for (QLineSeries* piece : curve) {
-                const QList<QPointF> points = piece->points();
-                for (double x : c.breaks) QVERIFY2(points.front().x() > x || points.back().x() < x, c.name);
-            }
-        }
-    }
-
     void aFewHugeValuesDoNotFlattenTheRest_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QPointF>("shown");   // this range of values is in view
@@ -188,7 +160,7 @@ private slots:
         for (const QString& reply : replies) answers.push_back(reply.toStdString());
         const Drawing drawing = Run(command.toStdString(), "x^3-2*x-5", answers);
         pane_->showFunction(Typed("x^3-2*x-5"), drawing.marks);
-        const QList<QLineSeries*> lines = Pieces(*pane_, line);
+        const QList<QLineSeries*> lines = SeriesPieces(*pane_, line);
         qsizetype k = 0;
         for (const IterateMark& mark : drawing.marks) {
             if (mark.through.empty()) continue;
@@ -244,7 +216,7 @@ private slots:
         QCOMPARE(table.x.size(), static_cast<std::size_t>(divisions) + 1);
         pane_->showColumns(table.x, table.firstHeading, table.first, table.secondHeading, table.second,
                            [](double x) { return std::exp(x); });
-        const QList<QLineSeries*> euler = Pieces(*pane_, "first");
+        const QList<QLineSeries*> euler = SeriesPieces(*pane_, "first");
         QCOMPARE(euler.size(), 1);
         const QList<QPointF> points = euler[0]->points();
         if (divisions == 10) {
@@ -257,8 +229,8 @@ private slots:
         }
         QCOMPARE(points.front(), QPointF(0, 1));
         QCOMPARE(points.back(), QPointF(1, table.first.back()));
-        QVERIFY(Pieces(*pane_, "second")[0]->name().startsWith("Euler预估-校正公式Y(n)（末点误差 "));
-        QCOMPARE(Pieces(*pane_, "exact")[0]->name(), "精确解y(x)");
+        QVERIFY(SeriesPieces(*pane_, "second")[0]->name().startsWith("Euler预估-校正公式Y(n)（末点误差 "));
+        QCOMPARE(SeriesPieces(*pane_, "exact")[0]->name(), "精确解y(x)");
     }
 
     void theMouseZoomsPansAndGoesBack() {
