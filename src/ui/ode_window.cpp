@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -20,7 +21,9 @@
 #include "ode/ode_input.h"
 #include "registry/registry.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
 #include "ui/function_of_x.h"
+#include "ui/pane_text.h"
 #include "ui/picture_pane.h"
 
 namespace koravin {
@@ -157,6 +160,7 @@ void OdeWindow::buildControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addLayout(buildExampleRow());
     layout->addWidget(result_);
     layout->addWidget(picture_);
     // Fixed: the window takes the size its texts need and cannot be resized.
@@ -189,6 +193,58 @@ QWidget* OdeWindow::buildSpinner() {
     connect(stepDown_, &QToolButton::clicked, this, [this] { stepDivisions(-1); });
     return spinner;
 }
+
+QLayout* OdeWindow::buildExampleRow() {
+    auto* row = new QHBoxLayout;
+    auto* examples = new QPushButton(QStringLiteral("示例"));
+    examples->setObjectName("Examples");
+    examples->setAccessibleName(QStringLiteral("示例"));
+    examples->setAutoDefault(false);
+    auto* menu = new QMenu(examples);
+    menu->setObjectName("ExamplesMenu");
+    const std::string_view command = TextsOf(method_).name;
+    AddExampleEntries(menu, BuiltInExamples([command](const CommandInfo& info) { return info.name == command; }),
+                      [this](const Example& example) { chooseExample(example); });
+    examples->setMenu(menu);
+    row->addWidget(examples);
+
+    print_ = new QAction(QStringLiteral("打印…"), this);
+    print_->setObjectName("Print");
+    exportPdf_ = new QAction(QStringLiteral("导出PDF…"), this);
+    exportPdf_->setObjectName("ExportPdf");
+    for (QAction* action : {print_, exportPdf_}) {
+        auto* button = new QPushButton(action->text());
+        button->setObjectName(action->objectName() + QStringLiteral("Button"));
+        button->setAccessibleName(action->text());
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
+        row->addWidget(button);
+    }
+
+    exampleHint_ = new QLabel;
+    exampleHint_->setObjectName("ExampleHint");
+    exampleHint_->setAccessibleName(QStringLiteral("示例提示"));
+    row->addWidget(exampleHint_, 1);
+    return row;
+}
+
+void OdeWindow::chooseExample(const Example& example) {
+    const auto field = [&example](const char* name) {
+        const auto found = example.fields.find(name);
+        return found == example.fields.end() ? QString() : FromReportText(found->second);
+    };
+    function_->setText(field("Text1"));
+    lower_->setText(field("Text2"));
+    upper_->setText(field("Text3"));
+    divisions_->setText(field("Text4"));
+    exact_->setText(FromReportText(example.exactSolution));
+    QString hint = QStringLiteral("按 ") + compute_->text();
+    if (!example.hint.empty()) hint += QStringLiteral("，") + FromReportText(example.hint);
+    exampleHint_->setText(hint);
+}
+
+QString OdeWindow::exampleHint() const { return exampleHint_->text(); }
 
 // Text4 holds a count from 1 to 32767 at every moment: a text outside is replaced at once.
 void OdeWindow::applyDivisionRule() {

@@ -8,8 +8,10 @@
 
 #include <QWidget>
 
+#include "examples/examples.h"
 #include "ui/command_runner.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -38,6 +40,13 @@ public:
     void stopCommand();
     // UpDown1: moves the division count up (positive) or down by `steps`, within 1..32767.
     void stepDivisions(int steps);
+    // 示例: fills the fields (and the exact solution, where one is known) and says what to answer.
+    void chooseExample(const Example& example);
+    QString exampleHint() const;
+
+    // 打印… and 导出PDF… of the report with its picture; the buttons beside 示例 trigger them.
+    QAction* printAction() const { return print_; }
+    QAction* exportPdfAction() const { return exportPdf_; }
 
 signals:
     void commandEnded(koravin::CommandEnd end);
@@ -49,6 +58,7 @@ protected:
 private:
     void buildControls();
     QWidget* buildSpinner();
+    QLayout* buildExampleRow();
     void applyDivisionRule();
     int divisionCount() const;
     void enableSpinner();
@@ -69,6 +79,9 @@ private:
     PicturePane* picture_ = nullptr;
     std::string runExact_;
     QAction* stop_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* exportPdf_ = nullptr;
+    QLabel* exampleHint_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
     // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.
     bool computeHadFocus_ = false;

@@ -14,6 +14,7 @@
 
 #include "registry/registry.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
 #include "ui/function_of_x.h"
 #include "ui/pane_text.h"
 #include "ui/picture_pane.h"
@@ -184,8 +185,14 @@ void WorkspaceWindow::buildMenus() {
     QAction* open = addEntry(file, "FileOpen", QStringLiteral("打开"), QKeySequence(Qt::CTRL | Qt::Key_O));
     saveEntry_ = addEntry(file, "FileSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAsEntry_ = addEntry(file, linear ? "FileSaveAS" : "FileSaveAs", QStringLiteral("另存为"));
+    QMenu* examples = file->addMenu(QStringLiteral("示例"));
+    examples->setObjectName("FileExamples");
+    examples_ = BuiltInExamples([linear](const CommandInfo& command) {
+        return command.workspace == (linear ? Workspace::Linear : Workspace::Nonlinear);
+    });
+    AddExampleEntries(examples, examples_, [this](const Example& example) { chooseExample(example); });
     QAction* exit = addEntry(file, "FileExit", QStringLiteral("退出"));
-    busyDisabled_ << create << open << saveEntry_ << saveAsEntry_;
+    busyDisabled_ << create << open << saveEntry_ << saveAsEntry_ << examples->menuAction();
     connect(create, &QAction::triggered, this, &WorkspaceWindow::newDocument);
     connect(open, &QAction::triggered, this, &WorkspaceWindow::openDocument);
     connect(saveEntry_, &QAction::triggered, this, &WorkspaceWindow::saveResult);

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "command/interaction.h"
+#include "examples/examples.h"
 #include "ui/command_runner.h"
 
 class QLabel;
@@ -53,6 +54,10 @@ public:
     void openDocument();
     void saveResult();
     void saveResultAs();
+
+    // 文件 → 示例: puts the example into the editor (asking first when that would lose typed
+    // text) and says in the status bar what to choose and answer.
+    void chooseExample(const Example& example);
 
     // The display commands.
     void chooseFont();
@@ -96,6 +101,7 @@ private:
     void loadDocumentText(const QByteArray& bytes);
     bool writeResult(const QString& fileName);
     void fileFailed(const char* message);
+    bool editorHoldsOnlyKnownText() const;
     void drawLastRun();
 
     const WorkspaceKind kind_;
@@ -119,6 +125,9 @@ private:
     QFont paneFont_;
     QColor textColor_;
     QColor backgroundColor_;
+
+    std::vector<Example> examples_;
+    QString openedText_;  // the editor text as the last opened file gave it
 
     QString savedName_;       // where Save writes without asking
     QString openDialogName_;  // the open dialog's remembered name (save as uses it too)
