@@ -1,6 +1,7 @@
 // The linear workspace driven offscreen as a person drives it: from the last answered prompt to
 // the whole report shown in the result pane, opening a 1 MB file, and how the window answers
-// (a repaint, Esc) while a long elimination runs on its worker thread.
+// (a repaint, Esc) while a long elimination runs on its worker thread; a Gauss report exported as
+// a PDF, and a repaint while the pages are painted.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include "registry/registry.h"
@@ -41,6 +43,8 @@ public:
     bool confirm(QWidget*, std::string_view, std::string_view) override { return true; }
     QString openFileName(QWidget*, const QString&) override { return fileName; }
     QString saveFileName(QWidget*, const QString&) override { return fileName; }
+    QString savePdfName(QWidget*, const QString&) override { return fileName; }
+    bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
     std::optional<koravin::FontChoice> chooseFont(QWidget*, const koravin::FontChoice&) override { return {}; }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
 };
@@ -126,6 +130,37 @@ void BM_AnswersWhileComputing(benchmark::State& state) {
     state.counters["repaint ms"] = repaint * 1000;
 }
 BENCHMARK(BM_AnswersWhileComputing)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// From 导出PDF… to the file written, the report of Gauss_1 at order n in the pane; a repaint of the
+// whole window a fifth of a second into the export.
+void BM_GaussReportToPdf(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    QTemporaryDir folder;
+    AnsweringDialogs dialogs;
+    dialogs.reply = std::to_string(n);
+    dialogs.fileName = folder.filePath("gauss.pdf");
+    WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+    window.show();
+    window.editorPane()->setPlainText(SystemText(n));
+    QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
+    window.runCommand(*koravin::FindCommand("Gauss_1"));
+    computed.wait(120000);
+    double repaint = 0;
+    for (auto _ : state) {
+        QSignalSpy ended(&window, &WorkspaceWindow::paperEnded);
+        QTimer::singleShot(200, &window, [&window, &repaint] {
+            const Clock::time_point before = Clock::now();
+            window.repaint();
+            repaint = Seconds(Clock::now() - before);
+        });
+        window.exportPdf();
+        ended.wait(600000);
+    }
+    state.counters["report MB"] = static_cast<double>(window.resultPane()->document()->characterCount()) / 1e6;
+    state.counters["PDF MB"] = static_cast<double>(QFile(dialogs.fileName).size()) / 1e6;
+    state.counters["repaint ms"] = repaint * 1000;
+}
+BENCHMARK(BM_GaussReportToPdf)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -72,6 +73,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     setObjectName(texts.name);
     setWindowTitle(QString::fromUtf8(texts.caption));
     setAttribute(Qt::WA_DeleteOnClose);
+    paper_ = std::make_unique<PaperJob>(this, dialogs_);
     buildControls();
     compute_->setText(QString::fromUtf8(texts.computeCaption));
 
@@ -98,6 +100,14 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     stop_->setEnabled(false);
     addAction(stop_);
     connect(stop_, &QAction::triggered, this, &OdeWindow::stopCommand);
+
+    connect(print_, &QAction::triggered, this, &OdeWindow::printReport);
+    connect(exportPdf_, &QAction::triggered, this, &OdeWindow::exportPdf);
+    connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true); });
+    connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
+        setBusy(false);
+        emit paperEnded(end);
+    });
 }
 
 OdeWindow::~OdeWindow() = default;
@@ -222,6 +232,12 @@ QLayout* OdeWindow::buildExampleRow() {
         row->addWidget(button);
     }
 
+    auto* pagesDone = new QProgressBar;
+    pagesDone->setObjectName("PaperProgress");
+    pagesDone->setAccessibleName(QStringLiteral("输出进度"));
+    ShowPagesDone(*paper_, pagesDone);
+    row->addWidget(pagesDone);
+
     exampleHint_ = new QLabel;
     exampleHint_->setObjectName("ExampleHint");
     exampleHint_->setAccessibleName(QStringLiteral("示例提示"));
@@ -273,8 +289,21 @@ void OdeWindow::enableSpinner() {
     stepDown_->setEnabled(value > 1);
 }
 
+PaperReport OdeWindow::paperReport() const {
+    return {windowTitle(), QStringLiteral("y'=") + function_->text().trimmed(), PaperDate(), result_->toPlainText(),
+            result_->font(), ShownPicture(picture_)};
+}
+
+void OdeWindow::printReport() {
+    if (!runner_->running() && !result_->toPlainText().trimmed().isEmpty()) paper_->print(paperReport());
+}
+
+void OdeWindow::exportPdf() {
+    if (!runner_->running() && !result_->toPlainText().trimmed().isEmpty()) paper_->exportPdf(paperReport());
+}
+
 void OdeWindow::compute() {
-    if (runner_->running()) return;
+    if (runner_->running() || paper_->running()) return;
     const CommandInfo* command = FindCommand(TextsOf(method_).name);
     if (command == nullptr) return;
     CommandInput input;
@@ -286,11 +315,16 @@ void OdeWindow::compute() {
     runner_->start(*command, std::move(input));
 }
 
-void OdeWindow::stopCommand() { runner_->stop(); }
+void OdeWindow::stopCommand() {
+    runner_->stop();
+    paper_->stop();
+}
 
 void OdeWindow::setBusy(bool busy) {
     if (busy) computeHadFocus_ = compute_->hasFocus();
     compute_->setEnabled(!busy);
+    print_->setEnabled(!busy);
+    exportPdf_->setEnabled(!busy);
     stop_->setEnabled(busy);
     if (!busy && computeHadFocus_) compute_->setFocus();
 }
@@ -308,6 +342,7 @@ bool OdeWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void OdeWindow::closeEvent(QCloseEvent* event) {
     runner_->stopAndWait();
+    paper_->stopAndWait();
     event->accept();
 }
 

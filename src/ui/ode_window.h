@@ -10,6 +10,7 @@
 
 #include "examples/examples.h"
 #include "ui/command_runner.h"
+#include "ui/paper_job.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,7 @@ public:
     QPlainTextEdit* resultPane() const { return result_; }
     PicturePane* picturePane() const { return picture_; }
     bool commandRunning() const { return runner_->running(); }
+    bool paperRunning() const { return paper_->running(); }
 
     // Command1: runs the window's method on the fields as typed.
     void compute();
@@ -47,9 +49,12 @@ public:
     // 打印… and 导出PDF… of the report with its picture; the buttons beside 示例 trigger them.
     QAction* printAction() const { return print_; }
     QAction* exportPdfAction() const { return exportPdf_; }
+    void printReport();
+    void exportPdf();
 
 signals:
     void commandEnded(koravin::CommandEnd end);
+    void paperEnded(koravin::PaperEnd end);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,6 +68,7 @@ private:
     int divisionCount() const;
     void enableSpinner();
     void setBusy(bool busy);
+    PaperReport paperReport() const;
 
     const OdeMethod method_;
     Dialogs& dialogs_;
@@ -83,6 +89,7 @@ private:
     QAction* exportPdf_ = nullptr;
     QLabel* exampleHint_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
+    std::unique_ptr<PaperJob> paper_;
     // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.
     bool computeHadFocus_ = false;
 };

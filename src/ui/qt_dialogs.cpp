@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -73,12 +74,15 @@ private:
     QColor color_;
 };
 
-QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode) {
+QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode,
+                 const QString& title = {}, const QString& filter = kDocumentFilter,
+                 const QString& suffix = QStringLiteral("txt")) {
     const bool saving = mode == QFileDialog::AcceptSave;
-    QFileDialog dialog(owner, saving ? QStringLiteral("另存为") : QStringLiteral("打开"), QString(), kDocumentFilter);
+    const QString caption = !title.isEmpty() ? title : saving ? QStringLiteral("另存为") : QStringLiteral("打开");
+    QFileDialog dialog(owner, caption, QString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (saving) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (saving) dialog.setDefaultSuffix(suffix);
     if (!remembered.isEmpty()) dialog.selectFile(remembered);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -113,6 +117,16 @@ QString QtDialogs::openFileName(QWidget* owner, const QString& remembered) {
 
 QString QtDialogs::saveFileName(QWidget* owner, const QString& remembered) {
     return FileName(owner, remembered, QFileDialog::AcceptSave);
+}
+
+QString QtDialogs::savePdfName(QWidget* owner, const QString& remembered) {
+    return FileName(owner, remembered, QFileDialog::AcceptSave, QStringLiteral("导出PDF"), kPdfFilter,
+                    QStringLiteral("pdf"));
+}
+
+bool QtDialogs::setUpPrinter(QWidget* owner, QPrinter& printer) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(QWidget* owner, const FontChoice& current) {
