@@ -37,44 +37,44 @@ qreal PrintableWidth(const QPagedPaintDevice& device, QPageLayout::Orientation o
     return layout.paintRectPixels(device.logicalDpiX()).width();
 }
 
+QFont Resized(QFont font, qreal pointSize) {
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
 class PagePainter {
 public:
     PagePainter(QPainter& painter, const PaperReport& report, const QFont& body, QPaintDevice* device)
         : painter_(painter), report_(report), body_(body), bodyMetrics_(body, device),
-          header_(report.font), area_(0, 0, device->width(), device->height()) {
-        header_.setPointSizeF(kHeaderPointSize);
-        const QFontMetricsF headerMetrics(header_, device);
-        headerHeight_ = headerMetrics.lineSpacing() * 1.6;
-        footerHeight_ = headerMetrics.lineSpacing() * 1.6;
-        headerLine_ = headerMetrics.lineSpacing();
-        headerMetrics_ = std::make_unique<QFontMetricsF>(headerMetrics);
-    }
+          header_(Resized(report.font, kHeaderPointSize)), headerMetrics_(header_, device),
+          area_(0, 0, device->width(), device->height()), margin_(headerMetrics_.lineSpacing() * 1.6) {}
 
     int linesPerPage() const {
-        const qreal room = area_.height() - headerHeight_ - footerHeight_;
+        const qreal room = area_.height() - 2 * margin_;
         return std::max(1, static_cast<int>(room / bodyMetrics_.lineSpacing()));
     }
 
+    // The header line and the rule under it, the page number at the foot.
     void frame(int page, int pageCount) {
         painter_.setFont(header_);
-        const QRectF top(area_.left(), area_.top(), area_.width(), headerLine_);
+        const qreal line = headerMetrics_.lineSpacing();
+        const QRectF top(area_.left(), area_.top(), area_.width(), line);
         painter_.drawText(top, Qt::AlignLeft | Qt::AlignVCenter, report_.title);
         painter_.drawText(top, Qt::AlignRight | Qt::AlignVCenter, report_.date);
-        const qreal sides = headerMetrics_->horizontalAdvance(report_.title) +
-                            headerMetrics_->horizontalAdvance(report_.date) + 4 * headerMetrics_->averageCharWidth();
-        const QString first =
-            headerMetrics_->elidedText(report_.firstLine, Qt::ElideRight, std::max<qreal>(0, area_.width() - sides));
-        painter_.drawText(top, Qt::AlignHCenter | Qt::AlignVCenter, first);
-        const qreal rule = headerLine_ * 1.3;
-        painter_.drawLine(QPointF(area_.left(), rule), QPointF(area_.right(), rule));
-        const QRectF bottom(area_.left(), area_.bottom() - headerLine_, area_.width(), headerLine_);
-        painter_.drawText(bottom, Qt::AlignHCenter | Qt::AlignVCenter,
+        const qreal sides = headerMetrics_.horizontalAdvance(report_.title) +
+                            headerMetrics_.horizontalAdvance(report_.date) + 4 * headerMetrics_.averageCharWidth();
+        painter_.drawText(top, Qt::AlignHCenter | Qt::AlignVCenter,
+                          headerMetrics_.elidedText(report_.firstLine, Qt::ElideRight,
+                                                    std::max<qreal>(0, area_.width() - sides)));
+        painter_.drawLine(QPointF(area_.left(), line * 1.3), QPointF(area_.right(), line * 1.3));
+        painter_.drawText(QRectF(area_.left(), area_.bottom() - line, area_.width(), line),
+                          Qt::AlignHCenter | Qt::AlignVCenter,
                           QStringLiteral("第 %1 页 / 共 %2 页").arg(page).arg(pageCount));
     }
 
     void lines(const std::vector<QString>& lines, std::size_t first, std::size_t count) {
         painter_.setFont(body_);
-        qreal baseline = area_.top() + headerHeight_ + bodyMetrics_.ascent();
+        qreal baseline = area_.top() + margin_ + bodyMetrics_.ascent();
         for (std::size_t i = first; i < std::min(lines.size(), first + count); ++i) {
             painter_.drawText(QPointF(area_.left(), baseline), lines[i]);
             baseline += bodyMetrics_.lineSpacing();
@@ -82,8 +82,7 @@ public:
     }
 
     void picture() {
-        const QRectF room(area_.left(), area_.top() + headerHeight_, area_.width(),
-                          area_.height() - headerHeight_ - footerHeight_);
+        const QRectF room(area_.left(), area_.top() + margin_, area_.width(), area_.height() - 2 * margin_);
         QSizeF size = report_.picture.size();
         size.scale(room.size(), Qt::KeepAspectRatio);
         painter_.drawImage(QRectF(room.topLeft(), size), report_.picture);
@@ -95,11 +94,9 @@ private:
     QFont body_;
     QFontMetricsF bodyMetrics_;
     QFont header_;
-    std::unique_ptr<QFontMetricsF> headerMetrics_;
+    QFontMetricsF headerMetrics_;
     QRectF area_;
-    qreal headerHeight_ = 0;
-    qreal footerHeight_ = 0;
-    qreal headerLine_ = 0;
+    qreal margin_;  // above the first line for the header, below the last for the page number
 };
 
 }  // namespace
@@ -188,11 +185,9 @@ bool PaintReport(QPagedPaintDevice& device, const PaperReport& report, const std
         }
     }
 
-    QFont body = report.font;
-    body.setPointSizeF(fit.pointSize);
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    PagePainter pages(painter, report, body, &device);
+    PagePainter pages(painter, report, Resized(report.font, fit.pointSize), &device);
     const std::size_t perPage = static_cast<std::size_t>(pages.linesPerPage());
     const int textPages = std::max(1, static_cast<int>((lines.size() + perPage - 1) / perPage));
     const int pageCount = textPages + (report.picture.isNull() ? 0 : 1);
