@@ -74,12 +74,11 @@ private:
     QColor color_;
 };
 
-QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode,
-                 const QString& title = {}, const QString& filter = kDocumentFilter,
-                 const QString& suffix = QStringLiteral("txt")) {
+// `suffix` is added to a name typed without one when saving.
+QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode, const QString& title,
+                 const QString& filter, const QString& suffix) {
     const bool saving = mode == QFileDialog::AcceptSave;
-    const QString caption = !title.isEmpty() ? title : saving ? QStringLiteral("另存为") : QStringLiteral("打开");
-    QFileDialog dialog(owner, caption, QString(), filter);
+    QFileDialog dialog(owner, title, QString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (saving) dialog.setDefaultSuffix(suffix);
@@ -112,11 +111,12 @@ bool QtDialogs::confirm(QWidget* owner, std::string_view question, std::string_v
 }
 
 QString QtDialogs::openFileName(QWidget* owner, const QString& remembered) {
-    return FileName(owner, remembered, QFileDialog::AcceptOpen);
+    return FileName(owner, remembered, QFileDialog::AcceptOpen, QStringLiteral("打开"), kDocumentFilter, {});
 }
 
 QString QtDialogs::saveFileName(QWidget* owner, const QString& remembered) {
-    return FileName(owner, remembered, QFileDialog::AcceptSave);
+    return FileName(owner, remembered, QFileDialog::AcceptSave, QStringLiteral("另存为"), kDocumentFilter,
+                    QStringLiteral("txt"));
 }
 
 QString QtDialogs::savePdfName(QWidget* owner, const QString& remembered) {

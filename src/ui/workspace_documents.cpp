@@ -11,8 +11,8 @@
 
 #include "command/document_text.h"
 #include "numbers/text_utilities.h"
-#include "ui/example_menu.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
 #include "ui/pane_text.h"
 #include "ui/workspace_window.h"
 

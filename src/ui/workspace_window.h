@@ -132,7 +132,6 @@ private:
     std::unique_ptr<CommandRunner> runner_;
     std::unique_ptr<PaperJob> paper_;
     QString statusBeforeCommand_;
-    QString busyStatus_;
 
     int decimalDigits_ = 6;
     QFont paneFont_;
