@@ -3,7 +3,8 @@
 // (a repaint, Esc) while a long elimination runs on its worker thread. The pictures beside the
 // reports in a pane of a workspace's size: the sweep sizes of three iterative runs of 1000 sweeps
 // each, the cobweb of 100 fixed-point steps, and the spectral radius the sweeps' legend needs,
-// computed on the worker thread after the report is sent.
+// computed on the worker thread after the report is sent. A Gauss report exported as a PDF, and a
+// repaint while the pages are painted.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include "checks/iteration_matrix.h"
@@ -48,6 +50,8 @@ public:
     bool confirm(QWidget*, std::string_view, std::string_view) override { return true; }
     QString openFileName(QWidget*, const QString&) override { return fileName; }
     QString saveFileName(QWidget*, const QString&) override { return fileName; }
+    QString savePdfName(QWidget*, const QString&) override { return fileName; }
+    bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
     std::optional<koravin::FontChoice> chooseFont(QWidget*, const koravin::FontChoice&) override { return {}; }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
 };
@@ -189,6 +193,47 @@ void BM_SpectralRadius(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SpectralRadius)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// From 导出PDF… to the file written, the report of Gauss_1 at order n in the pane; a repaint of the
+// whole window a fifth of a second into the export; at order 1000, an export stopped with Esc a
+// second into it, from Esc to the window ready again.
+void BM_GaussReportToPdf(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    QTemporaryDir folder;
+    AnsweringDialogs dialogs;
+    dialogs.reply = std::to_string(n);
+    dialogs.fileName = folder.filePath("gauss.pdf");
+    WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+    window.show();
+    window.editorPane()->setPlainText(SystemText(n));
+    QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
+    window.runCommand(*koravin::FindCommand("Gauss_1"));
+    computed.wait(120000);
+    double repaint = 0;
+    for (auto _ : state) {
+        QSignalSpy ended(&window, &WorkspaceWindow::paperEnded);
+        QTimer::singleShot(200, &window, [&window, &repaint] {
+            const Clock::time_point before = Clock::now();
+            window.repaint();
+            repaint = Seconds(Clock::now() - before);
+        });
+        window.exportPdf();
+        ended.wait(600000);
+    }
+    if (n == 1000) {
+        QSignalSpy ended(&window, &WorkspaceWindow::paperEnded);
+        window.exportPdf();
+        QTest::qWait(1000);
+        const Clock::time_point escape = Clock::now();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        ended.wait(60000);
+        state.counters["stop ms"] = Seconds(Clock::now() - escape) * 1000;
+    }
+    state.counters["report MB"] = static_cast<double>(window.resultPane()->document()->characterCount()) / 1e6;
+    state.counters["PDF MB"] = static_cast<double>(QFile(dialogs.fileName).size()) / 1e6;
+    state.counters["repaint ms"] = repaint * 1000;
+}
+BENCHMARK(BM_GaussReportToPdf)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

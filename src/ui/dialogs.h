@@ -13,12 +13,14 @@
 
 #include "command/interaction.h"
 
+class QPrinter;
 class QWidget;
 
 namespace koravin {
 
 // The two entries of every document dialog: text files, all files.
 inline const QString kDocumentFilter = QStringLiteral("文本文件(*.txt);;所有文件(*.*)");
+inline const QString kPdfFilter = QStringLiteral("PDF文件(*.pdf);;所有文件(*.*)");
 
 // What the font dialog delivers: the font with its effects, and the text colour.
 struct FontChoice {
@@ -40,6 +42,10 @@ public:
     // A file name to open, or to save to; "" when the person cancels.
     virtual QString openFileName(QWidget* owner, const QString& remembered) = 0;
     virtual QString saveFileName(QWidget* owner, const QString& remembered) = 0;
+    // A PDF file name to export to; "" when the person cancels.
+    virtual QString savePdfName(QWidget* owner, const QString& remembered) = 0;
+    // The print dialog on `printer`; false when the person cancels.
+    virtual bool setUpPrinter(QWidget* owner, QPrinter& printer) = 0;
 
     virtual std::optional<FontChoice> chooseFont(QWidget* owner, const FontChoice& current) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) = 0;
@@ -53,6 +59,8 @@ public:
     bool confirm(QWidget* owner, std::string_view question, std::string_view title) override;
     QString openFileName(QWidget* owner, const QString& remembered) override;
     QString saveFileName(QWidget* owner, const QString& remembered) override;
+    QString savePdfName(QWidget* owner, const QString& remembered) override;
+    bool setUpPrinter(QWidget* owner, QPrinter& printer) override;
     std::optional<FontChoice> chooseFont(QWidget* owner, const FontChoice& current) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) override;
 };

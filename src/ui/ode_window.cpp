@@ -11,7 +11,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -23,7 +25,9 @@
 #include "registry/registry.h"
 #include "ui/check_setting.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
 #include "ui/function_of_x.h"
+#include "ui/pane_text.h"
 #include "ui/picture_pane.h"
 
 namespace koravin {
@@ -72,6 +76,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     setObjectName(texts.name);
     setWindowTitle(QString::fromUtf8(texts.caption));
     setAttribute(Qt::WA_DeleteOnClose);
+    paper_ = std::make_unique<PaperJob>(this, dialogs_);
     buildControls();
     compute_->setText(QString::fromUtf8(texts.computeCaption));
 
@@ -98,6 +103,14 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     stop_->setEnabled(false);
     addAction(stop_);
     connect(stop_, &QAction::triggered, this, &OdeWindow::stopCommand);
+
+    connect(print_, &QAction::triggered, this, &OdeWindow::printReport);
+    connect(exportPdf_, &QAction::triggered, this, &OdeWindow::exportPdf);
+    connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true); });
+    connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
+        setBusy(false);
+        emit paperEnded(end);
+    });
 }
 
 OdeWindow::~OdeWindow() = default;
@@ -166,6 +179,7 @@ void OdeWindow::buildControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addLayout(buildExampleRow());
     layout->addWidget(result_);
     layout->addWidget(picture_);
     // Fixed: the window takes the size its texts need and cannot be resized.
@@ -199,6 +213,64 @@ QWidget* OdeWindow::buildSpinner() {
     return spinner;
 }
 
+QLayout* OdeWindow::buildExampleRow() {
+    auto* row = new QHBoxLayout;
+    auto* examples = new QPushButton(QStringLiteral("示例"));
+    examples->setObjectName("Examples");
+    examples->setAccessibleName(QStringLiteral("示例"));
+    examples->setAutoDefault(false);
+    auto* menu = new QMenu(examples);
+    menu->setObjectName("ExamplesMenu");
+    const std::string_view command = TextsOf(method_).name;
+    AddExampleEntries(menu, BuiltInExamples([command](const CommandInfo& info) { return info.name == command; }),
+                      [this](const Example& example) { chooseExample(example); });
+    examples->setMenu(menu);
+    row->addWidget(examples);
+
+    print_ = new QAction(QStringLiteral("打印…"), this);
+    print_->setObjectName("Print");
+    exportPdf_ = new QAction(QStringLiteral("导出PDF…"), this);
+    exportPdf_->setObjectName("ExportPdf");
+    for (QAction* action : {print_, exportPdf_}) {
+        auto* button = new QPushButton(action->text());
+        button->setObjectName(action->objectName() + QStringLiteral("Button"));
+        button->setAccessibleName(action->text());
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
+        row->addWidget(button);
+    }
+
+    auto* pagesDone = new QProgressBar;
+    pagesDone->setObjectName("PaperProgress");
+    pagesDone->setAccessibleName(QStringLiteral("输出进度"));
+    ShowPagesDone(*paper_, pagesDone);
+    row->addWidget(pagesDone);
+
+    exampleHint_ = new QLabel;
+    exampleHint_->setObjectName("ExampleHint");
+    exampleHint_->setAccessibleName(QStringLiteral("示例提示"));
+    row->addWidget(exampleHint_, 1);
+    return row;
+}
+
+void OdeWindow::chooseExample(const Example& example) {
+    const auto field = [&example](const char* name) {
+        const auto found = example.fields.find(name);
+        return found == example.fields.end() ? QString() : FromReportText(found->second);
+    };
+    function_->setText(field("Text1"));
+    lower_->setText(field("Text2"));
+    upper_->setText(field("Text3"));
+    divisions_->setText(field("Text4"));
+    exact_->setText(FromReportText(example.exactSolution));
+    QString hint = QStringLiteral("按 ") + compute_->text();
+    if (!example.hint.empty()) hint += QStringLiteral("，") + FromReportText(example.hint);
+    exampleHint_->setText(hint);
+}
+
+QString OdeWindow::exampleHint() const { return exampleHint_->text(); }
+
 // Text4 holds a count from 1 to 32767 at every moment: a text outside is replaced at once.
 void OdeWindow::applyDivisionRule() {
     const QString typed = divisions_->text();
@@ -226,8 +298,21 @@ void OdeWindow::enableSpinner() {
     stepDown_->setEnabled(value > 1);
 }
 
+PaperReport OdeWindow::paperReport() const {
+    return {windowTitle(), QStringLiteral("y'=") + function_->text().trimmed(), PaperDate(), result_->toPlainText(),
+            result_->font(), ShownPicture(picture_)};
+}
+
+void OdeWindow::printReport() {
+    if (!runner_->running() && !result_->toPlainText().trimmed().isEmpty()) paper_->print(paperReport());
+}
+
+void OdeWindow::exportPdf() {
+    if (!runner_->running() && !result_->toPlainText().trimmed().isEmpty()) paper_->exportPdf(paperReport());
+}
+
 void OdeWindow::compute() {
-    if (runner_->running()) return;
+    if (runner_->running() || paper_->running()) return;
     const CommandInfo* command = FindCommand(TextsOf(method_).name);
     if (command == nullptr) return;
     CommandInput input;
@@ -241,11 +326,16 @@ void OdeWindow::compute() {
     runner_->start(*command, std::move(input));
 }
 
-void OdeWindow::stopCommand() { runner_->stop(); }
+void OdeWindow::stopCommand() {
+    runner_->stop();
+    paper_->stop();
+}
 
 void OdeWindow::setBusy(bool busy) {
     if (busy) computeHadFocus_ = compute_->hasFocus();
     compute_->setEnabled(!busy);
+    print_->setEnabled(!busy);
+    exportPdf_->setEnabled(!busy);
     stop_->setEnabled(busy);
     if (!busy && computeHadFocus_) compute_->setFocus();
 }
@@ -272,6 +362,7 @@ bool OdeWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void OdeWindow::closeEvent(QCloseEvent* event) {
     runner_->stopAndWait();
+    paper_->stopAndWait();
     event->accept();
 }
 

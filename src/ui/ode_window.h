@@ -8,9 +8,12 @@
 
 #include <QWidget>
 
+#include "examples/examples.h"
 #include "ui/command_runner.h"
+#include "ui/paper_job.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -33,15 +36,26 @@ public:
     QPlainTextEdit* resultPane() const { return result_; }
     PicturePane* picturePane() const { return picture_; }
     bool commandRunning() const { return runner_->running(); }
+    bool paperRunning() const { return paper_->running(); }
 
     // Command1: runs the window's method on the fields as typed.
     void compute();
     void stopCommand();
     // UpDown1: moves the division count up (positive) or down by `steps`, within 1..32767.
     void stepDivisions(int steps);
+    // 示例: fills the fields (and the exact solution, where one is known) and says what to answer.
+    void chooseExample(const Example& example);
+    QString exampleHint() const;
+
+    // 打印… and 导出PDF… of the report with its picture; the buttons beside 示例 trigger them.
+    QAction* printAction() const { return print_; }
+    QAction* exportPdfAction() const { return exportPdf_; }
+    void printReport();
+    void exportPdf();
 
 signals:
     void commandEnded(koravin::CommandEnd end);
+    void paperEnded(koravin::PaperEnd end);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -51,10 +65,12 @@ protected:
 private:
     void buildControls();
     QWidget* buildSpinner();
+    QLayout* buildExampleRow();
     void applyDivisionRule();
     int divisionCount() const;
     void enableSpinner();
     void setBusy(bool busy);
+    PaperReport paperReport() const;
 
     const OdeMethod method_;
     Dialogs& dialogs_;
@@ -72,7 +88,11 @@ private:
     PicturePane* picture_ = nullptr;
     std::string runExact_;
     QAction* stop_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* exportPdf_ = nullptr;
+    QLabel* exampleHint_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
+    std::unique_ptr<PaperJob> paper_;
     // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.
     bool computeHadFocus_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -73,12 +74,14 @@ private:
     QColor color_;
 };
 
-QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode) {
+// `suffix` is added to a name typed without one when saving.
+QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptMode mode, const QString& title,
+                 const QString& filter, const QString& suffix) {
     const bool saving = mode == QFileDialog::AcceptSave;
-    QFileDialog dialog(owner, saving ? QStringLiteral("另存为") : QStringLiteral("打开"), QString(), kDocumentFilter);
+    QFileDialog dialog(owner, title, QString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (saving) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (saving) dialog.setDefaultSuffix(suffix);
     if (!remembered.isEmpty()) dialog.selectFile(remembered);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -108,11 +111,22 @@ bool QtDialogs::confirm(QWidget* owner, std::string_view question, std::string_v
 }
 
 QString QtDialogs::openFileName(QWidget* owner, const QString& remembered) {
-    return FileName(owner, remembered, QFileDialog::AcceptOpen);
+    return FileName(owner, remembered, QFileDialog::AcceptOpen, QStringLiteral("打开"), kDocumentFilter, {});
 }
 
 QString QtDialogs::saveFileName(QWidget* owner, const QString& remembered) {
-    return FileName(owner, remembered, QFileDialog::AcceptSave);
+    return FileName(owner, remembered, QFileDialog::AcceptSave, QStringLiteral("另存为"), kDocumentFilter,
+                    QStringLiteral("txt"));
+}
+
+QString QtDialogs::savePdfName(QWidget* owner, const QString& remembered) {
+    return FileName(owner, remembered, QFileDialog::AcceptSave, QStringLiteral("导出PDF"), kPdfFilter,
+                    QStringLiteral("pdf"));
+}
+
+bool QtDialogs::setUpPrinter(QWidget* owner, QPrinter& printer) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(QWidget* owner, const FontChoice& current) {

@@ -12,6 +12,7 @@
 #include "command/document_text.h"
 #include "numbers/text_utilities.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
 #include "ui/pane_text.h"
 #include "ui/workspace_window.h"
 
@@ -88,6 +89,7 @@ void WorkspaceWindow::openDocument() {
         if (file.error() != QFileDevice::NoError || bytes.size() != size) return fileFailed(failure);
         loadDocumentText(bytes);
     }
+    openedText_ = editor_->toPlainText();
     savedName_.clear();
     setStatus(FullName(name));
 }
@@ -112,6 +114,24 @@ void WorkspaceWindow::loadDocumentText(const QByteArray& bytes) {
     }
     progress_->setValue(0);
     progress_->hide();
+}
+
+bool WorkspaceWindow::editorHoldsOnlyKnownText() const {
+    const QString text = editor_->toPlainText();
+    if (text.trimmed().isEmpty() || text == openedText_) return true;
+    return std::any_of(examples_.begin(), examples_.end(),
+                       [&text](const Example& example) { return FromReportText(example.editorText) == text; });
+}
+
+void WorkspaceWindow::chooseExample(const Example& example) {
+    if (!editorHoldsOnlyKnownText() &&
+        !dialogs_.confirm(this, "编辑区中的内容没有保存，要用示例替换它吗？", "示例")) {
+        return;
+    }
+    editor_->setPlainText(FromReportText(example.editorText));
+    QString hint = QStringLiteral("选择 ") + MenuPath(findChild<QAction*>(QString::fromStdString(example.command)));
+    if (!example.hint.empty()) hint += QStringLiteral("，") + FromReportText(example.hint);
+    setStatus(hint);
 }
 
 bool WorkspaceWindow::writeResult(const QString& fileName) {

@@ -16,6 +16,8 @@
 #include "registry/registry.h"
 #include "ui/check_setting.h"
 #include "ui/dialogs.h"
+#include "ui/example_menu.h"
+#include "ui/picture_pane.h"
 #include "ui/pane_text.h"
 #include "ui/twips.h"
 
@@ -48,6 +50,7 @@ constexpr ToolbarButton kToolbarButtons[] = {
 };
 
 const QString kBusyStatus = QStringLiteral("正在计算……");
+const QString kPaperStatus = QStringLiteral("正在输出……");
 
 }  // namespace
 
@@ -59,6 +62,7 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
     setAttribute(Qt::WA_DeleteOnClose);
     buildPanes();
     runner_ = std::make_unique<CommandRunner>(this, result_, dialogs_);
+    paper_ = std::make_unique<PaperJob>(this, dialogs_);
     buildMenus();
     buildToolbar();
 
@@ -66,10 +70,21 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
     statusPanel_->setObjectName("StatusBar1Panel1");
     statusBar()->setObjectName("StatusBar1");
     statusBar()->addWidget(statusPanel_, 1);
+    auto* pagesDone = new QProgressBar;
+    pagesDone->setObjectName("PaperProgress");
+    pagesDone->setAccessibleName(QStringLiteral("输出进度"));
+    pagesDone->setMaximumWidth(Twips(this, 2500));
+    statusBar()->addPermanentWidget(pagesDone);
+    ShowPagesDone(*paper_, pagesDone);
 
-    connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true); });
+    connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true, kPaperStatus); });
+    connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
+        setBusy(false, kPaperStatus);
+        emit paperEnded(end);
+    });
+    connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true, kBusyStatus); });
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
-        setBusy(false);
+        setBusy(false, kBusyStatus);
         if (focusField == QLatin1String("Text1")) editor_->setFocus();
         if (end == CommandEnd::Finished) keepRunForPicture();
         emit commandEnded(end);
@@ -174,8 +189,22 @@ void WorkspaceWindow::buildMenus() {
     QAction* open = addEntry(file, "FileOpen", QStringLiteral("打开"), QKeySequence(Qt::CTRL | Qt::Key_O));
     saveEntry_ = addEntry(file, "FileSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAsEntry_ = addEntry(file, linear ? "FileSaveAS" : "FileSaveAs", QStringLiteral("另存为"));
+    addSeparator(file, "FilePaperSeparator");
+    printEntry_ = addEntry(file, "FilePrint", QStringLiteral("打印…"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    exportPdfEntry_ = addEntry(file, "FileExportPdf", QStringLiteral("导出PDF…"));
+    connect(printEntry_, &QAction::triggered, this, &WorkspaceWindow::printReport);
+    connect(exportPdfEntry_, &QAction::triggered, this, &WorkspaceWindow::exportPdf);
+    connect(file, &QMenu::aboutToShow, this, &WorkspaceWindow::enablePaperForResult);
+    QMenu* examples = file->addMenu(QStringLiteral("示例"));
+    examples->setObjectName("FileExamples");
+    examples_ = BuiltInExamples([linear](const CommandInfo& command) {
+        return command.workspace == (linear ? Workspace::Linear : Workspace::Nonlinear);
+    });
+    AddExampleEntries(examples, examples_, [this](const Example& example) { chooseExample(example); });
+    addSeparator(file, "FileExitSeparator");
     QAction* exit = addEntry(file, "FileExit", QStringLiteral("退出"));
-    busyDisabled_ << create << open << saveEntry_ << saveAsEntry_;
+    busyDisabled_ << create << open << saveEntry_ << saveAsEntry_ << printEntry_ << exportPdfEntry_
+                  << examples->menuAction();
     connect(create, &QAction::triggered, this, &WorkspaceWindow::newDocument);
     connect(open, &QAction::triggered, this, &WorkspaceWindow::openDocument);
     connect(saveEntry_, &QAction::triggered, this, &WorkspaceWindow::saveResult);
@@ -287,7 +316,7 @@ void WorkspaceWindow::toolbarButton(const QString& key) {
 }
 
 void WorkspaceWindow::enableMethodsForEditor() {
-    const bool enabled = !runner_->running() && !PaneIsBlank(*editor_);
+    const bool enabled = !runner_->running() && !paper_->running() && !PaneIsBlank(*editor_);
     for (QAction* entry : methodEntries_) entry->setEnabled(enabled);
 }
 
@@ -297,23 +326,51 @@ void WorkspaceWindow::enableSaveForResult() {
     saveAsEntry_->setEnabled(enabled);
 }
 
+void WorkspaceWindow::enablePaperForResult() {
+    const bool enabled = !runner_->running() && !paper_->running() && !PaneIsBlank(*result_);
+    printEntry_->setEnabled(enabled);
+    exportPdfEntry_->setEnabled(enabled);
+}
+
+PaperReport WorkspaceWindow::paperReport() const {
+    QString firstLine;
+    for (const QString& line : editor_->toPlainText().split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) {
+            firstLine = line.trimmed();
+            break;
+        }
+    }
+    return {windowTitle(), firstLine, PaperDate(), result_->toPlainText(), result_->font(), ShownPicture(picture_)};
+}
+
+void WorkspaceWindow::printReport() {
+    if (!runner_->running() && !PaneIsBlank(*result_)) paper_->print(paperReport());
+}
+
+void WorkspaceWindow::exportPdf() {
+    if (!runner_->running() && !PaneIsBlank(*result_)) paper_->exportPdf(paperReport());
+}
+
 void WorkspaceWindow::runCommand(const CommandInfo& command) {
-    if (runner_->running()) return;
+    if (runner_->running() || paper_->running()) return;
     runFunction_ = PaneText(*editor_);
     runCaption_ = command.caption;
     runner_->start(command, {runFunction_, decimalDigits_, {}, ChecksFollowReports()});
 }
 
-void WorkspaceWindow::stopCommand() { runner_->stop(); }
+void WorkspaceWindow::stopCommand() {
+    runner_->stop();
+    paper_->stop();
+}
 
-void WorkspaceWindow::setBusy(bool busy) {
+void WorkspaceWindow::setBusy(bool busy, const QString& busyStatus) {
     for (QAction* entry : busyDisabled_) entry->setEnabled(!busy);
     for (QAction* entry : methodEntries_) entry->setEnabled(!busy);
     stopButton_->setEnabled(busy);
     if (busy) {
         statusBeforeCommand_ = statusPanel_->text();
-        statusPanel_->setText(kBusyStatus);
-    } else if (statusPanel_->text() == kBusyStatus) {
+        statusPanel_->setText(busyStatus);
+    } else if (statusPanel_->text() == busyStatus) {
         statusPanel_->setText(statusBeforeCommand_);
     }
 }
@@ -321,7 +378,7 @@ void WorkspaceWindow::setBusy(bool busy) {
 QString WorkspaceWindow::statusText() const { return statusPanel_->text(); }
 
 void WorkspaceWindow::setStatus(const QString& text) {
-    if (runner_ && runner_->running()) {
+    if ((runner_ && runner_->running()) || (paper_ && paper_->running())) {
         statusBeforeCommand_ = text;
         return;
     }
@@ -349,6 +406,7 @@ bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void WorkspaceWindow::closeEvent(QCloseEvent* event) {
     runner_->stopAndWait();
+    paper_->stopAndWait();
     event->accept();
 }
 

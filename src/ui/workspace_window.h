@@ -17,7 +17,9 @@
 
 #include "command/interaction.h"
 #include "plot/convergence.h"
+#include "examples/examples.h"
 #include "ui/command_runner.h"
+#include "ui/paper_job.h"
 
 class QLabel;
 class QMenu;
@@ -47,6 +49,7 @@ public:
     int decimalDigits() const { return decimalDigits_; }
     QString statusText() const;
     bool commandRunning() const { return runner_->running(); }
+    bool paperRunning() const { return paper_->running(); }
 
     // A method entry: runs the command on the window's editor text.
     void runCommand(const CommandInfo& command);
@@ -57,6 +60,14 @@ public:
     void openDocument();
     void saveResult();
     void saveResultAs();
+
+    // 文件 → 示例: puts the example into the editor (asking first when that would lose typed
+    // text) and says in the status bar what to choose and answer.
+    void chooseExample(const Example& example);
+
+    // 打印… and 导出PDF…: the result pane, and the picture when it is shown, on paper.
+    void printReport();
+    void exportPdf();
 
     // The display commands.
     void chooseFont();
@@ -84,6 +95,7 @@ signals:
     void helpRequested(QWidget* owner);
     void aboutRequested();
     void commandEnded(koravin::CommandEnd end);
+    void paperEnded(koravin::PaperEnd end);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,7 +110,9 @@ private:
     void addSeparator(QMenu* menu, const char* name);
     void enableMethodsForEditor();
     void enableSaveForResult();
-    void setBusy(bool busy);
+    void enablePaperForResult();
+    PaperReport paperReport() const;
+    void setBusy(bool busy, const QString& busyStatus);
     void setStatus(const QString& text);
     void showPaneStyle();
     void loadDocumentText(const QByteArray& bytes);
@@ -109,6 +123,7 @@ private:
     void keepRunForPicture();
     void forgetRunsForPicture();
     void drawPicture();
+    bool editorHoldsOnlyKnownText() const;
 
     const WorkspaceKind kind_;
     Dialogs& dialogs_;
@@ -138,14 +153,20 @@ private:
     QList<QAction*> busyDisabled_;
     QAction* saveEntry_ = nullptr;
     QAction* saveAsEntry_ = nullptr;
+    QAction* printEntry_ = nullptr;
+    QAction* exportPdfEntry_ = nullptr;
     QAction* stopButton_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
+    std::unique_ptr<PaperJob> paper_;
     QString statusBeforeCommand_;
 
     int decimalDigits_ = 6;
     QFont paneFont_;
     QColor textColor_;
     QColor backgroundColor_;
+
+    std::vector<Example> examples_;
+    QString openedText_;  // the editor text as the last opened file gave it
 
     QString savedName_;       // where Save writes without asking
     QString openDialogName_;  // the open dialog's remembered name (save as uses it too)

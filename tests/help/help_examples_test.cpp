@@ -4,8 +4,11 @@
 //
 // An example is one <div> (with no <div> inside it) holding, in any order:
 //
-//   <div class="example" data-command="Gauss_1" data-digits="6">  the command as the registry names
-//                                         it; data-digits (decimal digits, 1..16) is optional, 6
+//   <div class="example" data-example="gauss_order3" data-command="Gauss_1" data-digits="6">
+//                                         the example of assets/examples it shows (every page but
+//                                         the messages' takes its examples from there), the command
+//                                         as the registry names it; data-digits (decimal digits,
+//                                         1..16) is optional, 6
 //   <pre class="editor">2 1 -1 8       the editor pane, optional; its lines reach the command
 //   -3 -1 2 -11</pre>                     joined by CR LF, as the windows hold them
 //   <tr class="field" data-name="Text1"><th>函数F(x)导数</th><td>y-x</td></tr>
@@ -39,6 +42,7 @@
 #include <string_view>
 #include <vector>
 
+#include "examples/examples.h"
 #include "ode/ode_input.h"
 #include "registry/registry.h"
 #include "support/command_runner.h"
@@ -161,6 +165,7 @@ std::string DialogueLine(const InteractionEvent& event) {
 }
 
 struct ExpectedRun {
+    std::string example;
     const CommandInfo* command = nullptr;
     CommandScript script;
     std::string dialogue;
@@ -171,6 +176,7 @@ ExpectedRun ReadExample(std::string_view markup) {
     ExpectedRun expected;
     const std::string_view head = markup.substr(0, markup.find('>'));
     const std::string name(Attribute(head, "data-command"));
+    expected.example = Attribute(head, "data-example");
     expected.command = FindCommand(name);
     if (expected.command == nullptr) throw std::runtime_error("no command named \"" + name + "\"");
     if (const auto digits = Attribute(head, "data-digits"); !digits.empty()) {
@@ -216,6 +222,30 @@ ExpectedRun ReadExample(std::string_view markup) {
     return expected;
 }
 
+// The example file the help shows holds the same input and answers: the examples are the one
+// source of the help's worked examples.
+void ExpectSameInput(const ExpectedRun& help, const std::string& page) {
+    if (help.example.empty()) {
+        if (!page.starts_with("messages_")) ADD_FAILURE() << page << " does not name its example (data-example)";
+        return;
+    }
+    static const std::vector<koravin::Example> kExamples = LoadExampleFolder(KORAVIN_EXAMPLES_DIR);
+    const auto example = std::find_if(kExamples.begin(), kExamples.end(),
+                                      [&](const koravin::Example& known) { return known.name == help.example; });
+    if (example == kExamples.end()) {
+        ADD_FAILURE() << page << ": no example named " << help.example;
+        return;
+    }
+    std::map<std::string, std::string> fields = example->fields;
+    if (fields.contains("Text4")) fields["Text4"] = DivisionCountText(fields["Text4"]);
+    EXPECT_EQ(help.command->name, example->command) << page;
+    EXPECT_EQ(help.script.editor, example->editorText) << page;
+    EXPECT_EQ(help.script.replies, example->replies) << page;
+    EXPECT_EQ(help.script.answers, example->answers) << page;
+    EXPECT_EQ(help.script.fields, fields) << page;
+    EXPECT_EQ(help.script.digits, 6) << page << ": the windows run an example at 6 decimal digits";
+}
+
 class WorkedExample : public ::testing::TestWithParam<Example> {};
 
 TEST_P(WorkedExample, IsWhatTheProgramDoes) {
@@ -225,6 +255,7 @@ TEST_P(WorkedExample, IsWhatTheProgramDoes) {
     } catch (const std::exception& error) {
         FAIL() << "cannot read the example: " << error.what();
     }
+    ExpectSameInput(expected, GetParam().name);
     const CommandRun run = RunCommand(expected.command->run, expected.script);
     std::string dialogue;
     for (const auto& event : run.events) dialogue += DialogueLine(event);

@@ -1,5 +1,7 @@
 #include "ui/scripted_dialogs.h"
 
+#include <QPrinter>
+
 namespace koravin::testing {
 
 void ScriptedDialogs::script(std::vector<std::string> replies, std::vector<bool> answers, QStringList fileNames) {
@@ -37,6 +39,20 @@ QString ScriptedDialogs::openFileName(QWidget*, const QString& remembered) {
 QString ScriptedDialogs::saveFileName(QWidget*, const QString& remembered) {
     shown("save-file\t" + remembered.toStdString());
     return nextFileName();
+}
+
+QString ScriptedDialogs::savePdfName(QWidget*, const QString& remembered) {
+    shown("save-pdf\t" + remembered.toStdString());
+    return nextFileName();
+}
+
+bool ScriptedDialogs::setUpPrinter(QWidget*, QPrinter& printer) {
+    shown("print");
+    const QString name = nextFileName();
+    if (name.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(name);
+    return true;
 }
 
 std::optional<FontChoice> ScriptedDialogs::chooseFont(QWidget*, const FontChoice&) {

@@ -2,7 +2,7 @@
 
 // Dialogs that answer from a script and write down what they were asked, one trace line each:
 // the command dialogs as koravin-cli --trace writes them, the file dialogs as
-// "open-file<TAB>remembered" and "save-file<TAB>remembered".
+// "open-file<TAB>remembered", "save-file<TAB>remembered", "save-pdf<TAB>remembered" and "print".
 
 #include <deque>
 #include <functional>
@@ -27,6 +27,9 @@ public:
     bool confirm(QWidget* owner, std::string_view question, std::string_view title) override;
     QString openFileName(QWidget* owner, const QString& remembered) override;
     QString saveFileName(QWidget* owner, const QString& remembered) override;
+    QString savePdfName(QWidget* owner, const QString& remembered) override;
+    // "print": the printer writes a PDF file, the next file name; Cancel when there is none.
+    bool setUpPrinter(QWidget* owner, QPrinter& printer) override;
     std::optional<FontChoice> chooseFont(QWidget* owner, const FontChoice& current) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) override;
 

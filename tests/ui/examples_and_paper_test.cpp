@@ -1,0 +1,285 @@
+// 示例 and the way out on paper, driven as a person drives them: an example chosen from the menu
+// or the button, the question before typed text is replaced, and the report exported as a PDF or
+// printed (through QPrinter to a PDF file), read back with poppler's text tools.
+
+#include <QAction>
+#include <QDate>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "registry/registry.h"
+#include "ui/application.h"
+#include "ui/ode_window.h"
+#include "ui/pane_text.h"
+#include "ui/scripted_dialogs.h"
+#include "ui/workspace_window.h"
+
+using namespace koravin;
+using koravin::testing::ScriptedDialogs;
+
+namespace {
+
+const QString kExampleQuestion = "question\t示例\t编辑区中的内容没有保存，要用示例替换它吗？\t";
+const QString kGaussSystem = "2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3";
+const QRegularExpression kPageNumber("^<\\d+> (\\d+) <\\d+> / <\\d+> (\\d+) <\\d+>$");
+
+QAction* Entry(QWidget& window, const QString& name) {
+    QAction* action = window.findChild<QAction*>(name);
+    if (action == nullptr) qFatal("no entry %s", qPrintable(name));
+    return action;
+}
+
+// How the job that the entry starts ends; nothing when none starts.
+template <typename Window>
+std::optional<PaperEnd> PaperEnds(Window& window, const char* entry) {
+    QSignalSpy ended(&window, &Window::paperEnded);
+    Entry(window, entry)->trigger();
+    if (!window.paperRunning() || !ended.wait(120000)) return std::nullopt;
+    return ended.takeFirst().at(0).template value<PaperEnd>();
+}
+
+QString Poppler(const QString& tool, const QString& pdf, const QStringList& options = {}) {
+    QProcess process;
+    process.start(tool, options + QStringList{pdf} + (tool == "pdftotext" ? QStringList{"-"} : QStringList{}));
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The lines with every run of blanks as one blank and none at either end, each character beyond
+// ASCII as the glyph the CJK font draws it with: the PDF names some ideographs by the radicals
+// that share their glyphs (⽅ for 方, ⻰ for 龙).
+QStringList Compressed(const QString& text) {
+    static const QRawFont kFont = QRawFont::fromFont(QFont("宋体"));
+    QStringList lines;
+    for (const QString& line : text.split('\n')) {
+        QString glyphs;
+        for (const QChar c : line.simplified()) {
+            glyphs += c.unicode() < 0x80 ? QString(c) : QString("<%1>").arg(kFont.glyphIndexesForString(c).value(0));
+        }
+        lines << glyphs;
+    }
+    return lines;
+}
+
+// Every line of `report` is a line of the PDF, which numbers its pages 1 to n; n is returned.
+int PagesHolding(const QString& pdf, const QString& report) {
+    const QStringList text = Compressed(Poppler("pdftotext", pdf, {"-layout"}));
+    for (const QString& line : Compressed(report)) {
+        if (!text.contains(line)) qWarning("not in the PDF: %s", qPrintable(line));
+        if (!text.contains(line)) return -1;
+    }
+    const QStringList footers = text.filter(kPageNumber);
+    for (qsizetype k = 0; k < footers.size(); ++k) {
+        const QRegularExpressionMatch page = kPageNumber.match(footers[k]);
+        if (page.captured(1).toInt() != k + 1 || page.captured(2).toInt() != footers.size()) return -1;
+    }
+    const int pages = Poppler("pdfinfo", pdf).section("Pages:", 1).section('\n', 0, 0).trimmed().toInt();
+    return pages == footers.size() ? pages : -1;
+}
+
+bool Landscape(const QString& pdf) {
+    const QString size = Poppler("pdfinfo", pdf).section("Page size:", 1).section("pts", 0, 0);
+    return size.section('x', 0, 0).toDouble() > size.section('x', 1, 1).toDouble();
+}
+
+}  // namespace
+
+class ExamplesAndPaperTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PrepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    void anExampleOfEveryMethodFillsTheEditorAndSaysWhatToAnswer_data() {
+        QTest::addColumn<bool>("linear");
+        QTest::addColumn<QString>("example");
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Gauss") << true << "gauss_order3" << kGaussSystem << "选择 解线性方程组 → Gauss消去法，阶数 n 输入 3";
+        QTest::newRow("a norm, in the submenu, without a prompt")
+            << true << "vector_norms" << "3 -4 12" << "选择 解线性方程组 → 迭代法的收敛性 → 向量范数";
+        QTest::newRow("Newton") << false << "newton" << "x^3-2*x-5"
+                                << "选择 解方程 → 牛顿切线法，导数输入 3*x^2-2，初值 x0 输入 2，精度输入 0.0001";
+    }
+
+    void anExampleOfEveryMethodFillsTheEditorAndSaysWhatToAnswer() {
+        QFETCH(bool, linear);
+        QFETCH(QString, example);
+        QFETCH(QString, editor);
+        QFETCH(QString, status);
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(linear ? WorkspaceKind::Linear : WorkspaceKind::Nonlinear, dialogs);
+        QStringList titles;
+        for (QAction* entry : window.findChild<QMenu*>("FileExamples")->actions()) titles << entry->text();
+        for (const CommandInfo& info : AllCommands()) {
+            if (info.workspace != (linear ? Workspace::Linear : Workspace::Nonlinear)) continue;
+            const QString method = FromReportText(info.caption) + "：";
+            QVERIFY2(!titles.filter(QRegularExpression("^" + QRegularExpression::escape(method))).isEmpty(),
+                     qPrintable(method));
+        }
+
+        Entry(window, "Example_" + example)->trigger();
+        QCOMPARE(window.editorPane()->toPlainText(), editor);
+        QCOMPARE(window.statusText(), status);
+    }
+
+    void typedTextIsReplacedOnlyWhenThePersonSaysYes_data() {
+        QTest::addColumn<QString>("before");  // "<file>": the editor as a file holding "1 2 3" opened it
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QString>("trace");
+        QTest::newRow("blank editor") << "  \n" << QList<bool>{} << "";
+        QTest::newRow("another example's text") << "3 -4 12" << QList<bool>{} << "";
+        QTest::newRow("the opened file, untouched") << "<file>" << QList<bool>{} << "";
+        QTest::newRow("typed text, No") << "1 2 3" << QList<bool>{false} << kExampleQuestion + "no";
+        QTest::newRow("typed text, Yes") << "1 2 3" << QList<bool>{true} << kExampleQuestion + "yes";
+    }
+
+    void typedTextIsReplacedOnlyWhenThePersonSaysYes() {
+        QFETCH(QString, before);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QString, trace);
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        QTemporaryDir folder;
+        if (before == "<file>") {
+            QFile file(folder.filePath("m.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1 2 3\r\n") == 7);
+            file.close();
+            dialogs.script({}, {}, {file.fileName()});
+            window.openDocument();
+            before = window.editorPane()->toPlainText();
+        }
+        window.editorPane()->setPlainText(before);
+        dialogs.script({}, std::vector<bool>(answers.begin(), answers.end()));
+        Entry(window, "Example_gauss_order3")->trigger();
+        QCOMPARE(QString::fromStdString(dialogs.trace()), trace);
+        QCOMPARE(window.editorPane()->toPlainText(), answers == QList<bool>{false} ? before : kGaussSystem);
+    }
+
+    // Exported and printed alike: the lines whole, the header, the page numbers, the CJK font.
+    void aGaussReportOnPaper() {
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        window.editorPane()->setPlainText(kGaussSystem);
+        dialogs.script({"3"});
+        QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
+        Entry(window, "Gauss_1")->trigger();
+        QVERIFY(computed.wait(60000));
+        QTemporaryDir folder;
+        for (const auto& [entry, trace] : {std::pair{"FileExportPdf", "save-pdf\t"}, std::pair{"FilePrint", "print"}}) {
+            const QString pdf = folder.filePath(QString(entry) + ".pdf");
+            dialogs.script({}, {}, {pdf});
+            QCOMPARE(PaperEnds(window, entry), PaperEnd::Written);
+            QCOMPARE(QString::fromStdString(dialogs.trace()), QString(trace));
+            QCOMPARE(PagesHolding(pdf, window.resultPane()->toPlainText()), 1);
+            const QString header = Compressed(Poppler("pdftotext", pdf, {"-layout"})).first();
+            QCOMPARE(header, Compressed(window.windowTitle() + " 2 1 -1 8 " + QDate::currentDate().toString(Qt::ISODate)).first());
+            QVERIFY(QRegularExpression("CJK.* yes ").match(Poppler("pdffonts", pdf)).hasMatch());
+        }
+        dialogs.script({}, {}, {});
+        QVERIFY(!PaperEnds(window, "FilePrint"));  // the print dialog cancelled
+    }
+
+    void aReportGoesOnPaperAsItFits_data() {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<bool>("picture");
+        QTest::addColumn<int>("pages");  // -1: a line is broken, so not whole in the PDF
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<QStringList>("brokenLine");
+        QStringList longReport;
+        for (int k = 1; k <= 400; ++k) longReport << QString("第%1行  %2").arg(k).arg(k * 0.25);
+        QStringList numbers;
+        for (int k = 1; k <= 1000; ++k) numbers << QString::number(k * 1.0625 - 300, 'f', 4);
+        QTest::newRow("pages of a long report") << longReport.join('\n') << false << 8 << false << QStringList{};
+        QTest::newRow("150 columns: smaller, upright") << QString(149, '7') + "8\nx=1" << false << 1 << false << QStringList{};
+        QTest::newRow("220 columns: landscape") << "x=1\n" + QString(219, '7') + "8" << false << 1 << true << QStringList{};
+        QTest::newRow("1000 numbers: broken between them") << "矩阵\n" + numbers.join("  ") << false << -1 << true << numbers;
+        QTest::newRow("the picture on a page of its own") << "x=1\nx=2" << true << 2 << false << QStringList{};
+    }
+
+    void aReportGoesOnPaperAsItFits() {
+        QFETCH(QString, report);
+        QFETCH(bool, picture);
+        QFETCH(int, pages);
+        QFETCH(bool, landscape);
+        QFETCH(QStringList, brokenLine);
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Nonlinear, dialogs);
+        window.show();
+        window.editorPane()->setPlainText("x^2-2");
+        window.resultPane()->setPlainText(report);
+        if (picture) Entry(window, "ShowPicture")->trigger();
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("report.pdf");
+        dialogs.script({}, {}, {pdf});
+        QCOMPARE(PaperEnds(window, "FileExportPdf"), PaperEnd::Written);
+        QCOMPARE(PagesHolding(pdf, report), pages);
+        QCOMPARE(Landscape(pdf), landscape);
+        const QString images = Poppler("pdfimages", pdf, {"-list"});
+        QCOMPARE(QRegularExpression(QString("\\n\\s+%1\\s+\\d+\\s+image").arg(pages)).match(images).hasMatch(), picture);
+        if (brokenLine.isEmpty()) return;
+        // The second line's parts follow the first line, each after the first marked, every number whole.
+        const QStringList text = Compressed(Poppler("pdftotext", pdf, {"-layout"}));
+        QStringList parts = text.mid(text.indexOf(Compressed("矩阵").first()) + 1);
+        parts = parts.mid(0, parts.indexOf(kPageNumber)).filter(QRegularExpression("."));
+        QStringList tokens = parts.join(' ').split(' ');
+        QCOMPARE(tokens.removeAll(Compressed("→").first()), parts.size() - 1);
+        QCOMPARE(tokens, brokenLine);
+    }
+
+    void aStoppedExportLeavesTheOldFile() {
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        window.resultPane()->setPlainText(QStringList(20000, "1 2 3 4 5 6 7 8 9 10").join('\n'));
+        QTemporaryDir folder;
+        QFile old(folder.filePath("old.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        dialogs.script({}, {}, {old.fileName()});
+        QSignalSpy ended(&window, &WorkspaceWindow::paperEnded);
+        Entry(window, "FileExportPdf")->trigger();
+        QCOMPARE(window.statusText(), QString("正在输出……"));
+        QVERIFY(!Entry(window, "FileExportPdf")->isEnabled() && !Entry(window, "Gauss_1")->isEnabled());
+        Entry(window, "Stop")->trigger();
+        QVERIFY(ended.wait(60000));
+        QCOMPARE(ended.takeFirst().at(0).value<PaperEnd>(), PaperEnd::Stopped);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QVERIFY(Entry(window, "FileExportPdf")->isEnabled() && window.statusText() != "正在输出……");
+    }
+
+    void theOdeWindowsFillTheirFieldsAndPrintTableAndPicture() {
+        ScriptedDialogs dialogs;
+        OdeWindow window(OdeMethod::RungeKutta, dialogs);
+        window.show();
+        Entry(window, "Example_runge_kutta_exponential")->trigger();
+        QStringList fields;
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "ExactSolution"}) {
+            fields << window.findChild<QLineEdit*>(name)->text();
+        }
+        QCOMPARE(fields, (QStringList{"x+y", "0", "1", "10", "2*exp(x)-x-1"}));
+        QCOMPARE(window.exampleHint(), QString("按 龙格库塔(Runge-Kutta)方法计算，F(0) 输入 1"));
+
+        dialogs.script({"1"});
+        QSignalSpy computed(&window, &OdeWindow::commandEnded);
+        window.compute();
+        QVERIFY(computed.wait(60000));
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("table.pdf");
+        dialogs.script({}, {}, {pdf});
+        QCOMPARE(PaperEnds(window, "ExportPdf"), PaperEnd::Written);
+        QCOMPARE(PagesHolding(pdf, window.resultPane()->toPlainText()), 2);
+        QVERIFY(Compressed(Poppler("pdftotext", pdf, {"-layout"})).first().contains(" y'=x+y "));
+    }
+};
+
+QTEST_MAIN(ExamplesAndPaperTest)
+#include "examples_and_paper_test.moc"
