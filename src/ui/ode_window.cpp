@@ -106,6 +106,9 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
 
     connect(print_, &QAction::triggered, this, &OdeWindow::printReport);
     connect(exportPdf_, &QAction::triggered, this, &OdeWindow::exportPdf);
+    // The window has no menu bar: the picture's context menu offers paper too.
+    picture_->addContextAction(print_);
+    picture_->addContextAction(exportPdf_);
     connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true); });
     connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
         setBusy(false);

@@ -18,6 +18,7 @@
 #include "registry/registry.h"
 #include "ui/application.h"
 #include "ui/ode_window.h"
+#include "ui/picture_pane.h"
 #include "ui/pane_text.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/workspace_window.h"
@@ -278,6 +279,10 @@ private slots:
         QCOMPARE(PaperEnds(window, "ExportPdf"), PaperEnd::Written);
         QCOMPARE(PagesHolding(pdf, window.resultPane()->toPlainText()), 2);
         QVERIFY(Compressed(Poppler("pdftotext", pdf, {"-layout"})).first().contains(" y'=x+y "));
+        // The window has no menu bar: its picture's context menu offers both as well.
+        const QList<QAction*> pictureEntries = window.picturePane()->actions();
+        QVERIFY(pictureEntries.contains(window.printAction()));
+        QVERIFY(pictureEntries.contains(window.exportPdfAction()));
     }
 };
 
