@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryFile>
@@ -13,6 +12,7 @@
 #include <QToolButton>
 
 #include "ui/application.h"
+#include "ui/cli_run.h"
 #include "ui/chooser_window.h"
 #include "ui/ode_window.h"
 #include "ui/pane_text.h"
@@ -60,21 +60,17 @@ QStringList VisibleOdeWindows() {
 }
 
 // koravin-cli's report and trace for the same fields and replies, the pane holding `previous`.
-std::pair<QByteArray, QByteArray> RunCli(const QString& command, const QStringList& fields,
-                                         const QStringList& replies, const QString& previous) {
+std::pair<QByteArray, QByteArray> RunCliOnFields(const QString& command, const QStringList& fields,
+                                                 const QStringList& replies, const QString& previous) {
     QTemporaryFile pane;
     pane.open();
     pane.write(previous.toUtf8());
     pane.close();
-    QStringList arguments{"run", command, "--trace", "--result", pane.fileName()};
-    for (qsizetype i = 0; i < fields.size(); ++i) arguments << "--field" << QString("Text%1=%2").arg(i + 1).arg(fields[i]);
-    for (const QString& reply : replies) arguments << "--reply" << reply;
-    QProcess cli;
-    cli.start(KORAVIN_CLI_PATH, arguments);
-    cli.waitForFinished(60000);
-    QByteArray trace = cli.readAllStandardError();
-    if (trace.endsWith('\n')) trace.chop(1);
-    return {cli.readAllStandardOutput(), trace};
+    QStringList options{"--result", pane.fileName()};
+    for (qsizetype i = 0; i < fields.size(); ++i) options << "--field" << QString("Text%1=%2").arg(i + 1).arg(fields[i]);
+    for (const QString& reply : replies) options << "--reply" << reply;
+    const koravin::testing::CliRun run = koravin::testing::RunCli(command, options);
+    return {run.report, run.trace};
 }
 
 }  // namespace
@@ -200,7 +196,7 @@ private slots:
         qInfo("%d lines on screen %lld ms after the last answer", window.resultPane()->blockCount(),
               sinceLastAnswer.elapsed());
 
-        const auto [report, cliTrace] = RunCli(window.objectName(), fields, replies, previous);
+        const auto [report, cliTrace] = RunCliOnFields(window.objectName(), fields, replies, previous);
         QCOMPARE(QByteArray::fromStdString(PaneText(*window.resultPane())), report);
         QCOMPARE(QByteArray::fromStdString(dialogs.trace()), cliTrace);
         if (!trace.isEmpty()) QCOMPARE(QString::fromStdString(dialogs.trace()), trace);

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,36 +18,19 @@
 
 #include "registry/registry.h"
 #include "ui/application.h"
+#include "ui/cli_run.h"
 #include "ui/pane_text.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/workspace_window.h"
 
 using namespace koravin;
+using koravin::testing::CliRun;
+using koravin::testing::RunCli;
 using koravin::testing::ScriptedDialogs;
 
 namespace {
 
 const char* const kSystem = "2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3";
-
-struct CliRun {
-    QByteArray report;
-    QByteArray trace;
-};
-
-// koravin-cli on the same editor text and answers.
-CliRun RunCli(const QString& command, const QString& editorText, const QStringList& options) {
-    QTemporaryDir folder;
-    QFile editor(folder.filePath("editor.txt"));
-    editor.open(QIODevice::WriteOnly);
-    editor.write(QString(editorText).replace("\n", "\r\n").toUtf8());
-    editor.close();
-    QProcess cli;
-    cli.start(KORAVIN_CLI_PATH, QStringList{"run", command, "--editor", editor.fileName(), "--trace"} + options);
-    cli.waitForFinished(60000);
-    QByteArray trace = cli.readAllStandardError();
-    if (trace.endsWith('\n')) trace.chop(1);
-    return {cli.readAllStandardOutput(), trace};
-}
 
 void TypeText(QPlainTextEdit* pane, const QString& text) {
     QVERIFY(QTest::qWaitForWindowActive(pane->window()));
@@ -170,7 +152,7 @@ private slots:
         QStringList options{"--result", previousFile};
         for (const QString& reply : replies) options << "--reply" << reply;
         for (bool yes : answers) options << (yes ? "--yes" : "--no");
-        const CliRun cli = RunCli(command, editor, options);
+        const CliRun cli = RunCli(command, options, editor);
         const QByteArray report = QByteArray::fromStdString(PaneText(*window.resultPane()));
         QCOMPARE(report, cli.report);
         QCOMPARE(QByteArray::fromStdString(dialogs.trace()), cli.trace);
@@ -393,7 +375,7 @@ private slots:
         Entry(window, "FormatDecimalDigits")->trigger();
         QVERIFY(RunEntry(window, "GaussTier"));
         QCOMPARE(QByteArray::fromStdString(PaneText(*window.resultPane())),
-                 RunCli("GaussTier", kSystem, {"--reply", "3", "--digits", "3"}).report);
+                 RunCli("GaussTier", {"--reply", "3", "--digits", "3"}, kSystem).report);
     }
 
     void editCommandsActOnTheEditor() {
