@@ -130,10 +130,13 @@ bool QtDialogs::setUpPrinter(QWidget* owner, QPrinter& printer) {
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(QWidget* owner, const FontChoice& current) {
-    // A family such as "宋体" that is drawn by a substitute is offered as the substitute, so that
+    // A family such as "宋体" that is drawn by a substitute is offered as the substitute, in the
+    // style it is drawn with (without one the dialog takes the first it lists, "Bold"), so that
     // OK without a new choice keeps the panes as they are.
     FontChoice shown = current;
-    shown.font.setFamily(QFontInfo(current.font).family());
+    const QFontInfo drawn(current.font);
+    shown.font.setFamily(drawn.family());
+    shown.font.setStyleName(drawn.styleName());
     FontAndColorDialog dialog(owner, shown);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.choice();

@@ -1,6 +1,7 @@
-// Every registered command with a fuzzed editor text, replies, answers, digits and fields: it
-// must return, and what it writes must be valid UTF-8 (what a person types always is). Orders and step counts are kept small so
-// that each run stays quick; their limits are tested elsewhere.
+// Every registered command with a fuzzed editor text, replies, answers, digits and fields, with
+// the checks after it or not: it must return, and what it writes (the checks' JSON too) must be
+// valid UTF-8 (what a person types always is). Orders and step counts are kept small so that each
+// run stays quick; their limits are tested elsewhere.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/checks.h"
 #include "command/document_text.h"
 #include "command/scripted_interaction.h"
 #include "numbers/number_conversions.h"
@@ -33,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (commands.empty()) return 0;
     const CommandInfo& command = commands[input.ConsumeIntegralInRange<std::size_t>(0, commands.size() - 1)];
     const int digits = input.ConsumeIntegralInRange(1, 16);
+    const bool withChecks = input.ConsumeBool();
     std::vector<std::string> replies;
     const int replyCount = input.ConsumeIntegralInRange(0, 8);
     for (int i = 0; i < replyCount; ++i) replies.push_back(Bounded(DecodeDocument(input.ConsumeRandomLengthString(40))));
@@ -42,16 +45,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::map<std::string, std::string> fields;
     for (const char* name : {"Text1", "Text2", "Text3"}) fields[name] = DecodeDocument(input.ConsumeRandomLengthString(60));
     fields["Text4"] = Bounded(DecodeDocument(input.ConsumeRandomLengthString(8)));
+    fields["Exact"] = DecodeDocument(input.ConsumeRandomLengthString(30));
     const std::string editor = DecodeDocument(input.ConsumeRemainingBytesAsString());
 
     ScriptedInteraction user(std::move(replies), std::move(answers));
     StringPane pane("previous");
     CommandContext context{editor, pane, user, digits, std::move(fields), {}};
-    command.run(context);
-    if (!IsValidUtf8(pane.text())) {
-        std::fprintf(stderr, "%.*s wrote invalid UTF-8:\n%s\n", static_cast<int>(command.name.size()),
-                     command.name.data(), pane.text().c_str());
-        __builtin_trap();
+    std::string json;
+    if (withChecks) {
+        json = CheckResultsJson(RunWithChecks(command, context));
+    } else {
+        command.run(context);
+    }
+    for (const std::string* text : {&pane.text(), &json}) {
+        if (!IsValidUtf8(*text)) {
+            std::fprintf(stderr, "%.*s wrote invalid UTF-8:\n%s\n", static_cast<int>(command.name.size()),
+                         command.name.data(), text->c_str());
+            __builtin_trap();
+        }
     }
     return 0;
 }

@@ -97,6 +97,26 @@ private slots:
         }, "取消");
         QCOMPARE(dialogs.saveFileName(nullptr, {}), QString());
     }
+
+    // OK without a new choice keeps the panes' font: the substitute family in its regular style.
+    void theFontDialogStartsFromThePanesFont() {
+        QtDialogs dialogs;
+        const QFont panes(QStringLiteral("宋体"), 9);
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            title = dialog->windowTitle();
+            dialog->accept();
+        });
+        const std::optional<FontChoice> choice = dialogs.chooseFont(nullptr, {panes, Qt::black});
+        QCOMPARE(title, QStringLiteral("字体"));
+        QVERIFY(choice);
+        QCOMPARE(choice->font.family(), QFontInfo(panes).family());
+        QVERIFY(!choice->font.bold());
+        QVERIFY(!choice->font.italic());
+        QCOMPARE(choice->font.pointSizeF(), 9.0);
+    }
 };
 
 QTEST_MAIN(RealDialogsTest)
