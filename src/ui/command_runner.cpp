@@ -140,6 +140,7 @@ CommandRunner::~CommandRunner() { stopAndWait(); }
 void CommandRunner::start(const CommandInfo& command, CommandInput input) {
     if (running()) return;
     paneBefore_.reset();
+    wrotePane_ = false;
     stopRequest_ = std::make_unique<StopRequest>();
     pane_ = std::make_unique<BufferedPane>();
     interaction_ = std::make_unique<WindowInteraction>(*this, *stopRequest_);
@@ -205,6 +206,7 @@ void CommandRunner::finish(CommandEnd end, const std::string& focusField) {
     worker_.join();
     if (end == CommandEnd::Finished) {
         flushPane();
+        wrotePane_ = paneBefore_.has_value();
     } else {
         pane_->take();
         if (paneBefore_) resultPane_->setPlainText(*paneBefore_);

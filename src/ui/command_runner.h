@@ -81,6 +81,8 @@ public:
     void stop();
     // Stops the running command and returns once it has ended, answering its dialogs meanwhile.
     void stopAndWait();
+    // Whether the last run finished and changed the result pane: the pane holds its report.
+    bool lastRunWrotePane() const { return wrotePane_; }
     // What the last run drew, read once it has ended.
     const CollectedPicture& picture() const { return picture_; }
 
@@ -106,6 +108,7 @@ private:
     std::thread worker_;
     // What the pane held before the command first changed it, to restore after a stop.
     std::optional<QString> paneBefore_;
+    bool wrotePane_ = false;
 };
 
 }  // namespace koravin

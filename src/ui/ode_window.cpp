@@ -92,6 +92,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
                                   QString::fromStdString(table.secondHeading), table.second,
                                   runExact_.empty() ? PicturePane::Function{} : FunctionOfX(runExact_));
         }
+        if (runner_->lastRunWrotePane()) reportEquation_ = runEquation_;
         emit commandEnded(end);
     });
     connect(compute_, &QPushButton::clicked, this, &OdeWindow::compute);
@@ -302,8 +303,7 @@ void OdeWindow::enableSpinner() {
 }
 
 PaperReport OdeWindow::paperReport() const {
-    return {windowTitle(), QStringLiteral("y'=") + function_->text().trimmed(), PaperDate(), result_->toPlainText(),
-            result_->font(), ShownPicture(picture_)};
+    return {windowTitle(), reportEquation_, PaperDate(), result_->toPlainText(), result_->font(), ShownPicture(picture_)};
 }
 
 void OdeWindow::printReport() {
@@ -324,6 +324,7 @@ void OdeWindow::compute() {
                     {"Text3", upper_->text().toStdString()},
                     {"Text4", divisions_->text().toStdString()}};
     runExact_ = exact_->text().trimmed().toStdString();
+    runEquation_ = QStringLiteral("y'=") + function_->text().trimmed();
     input.fields.emplace("Exact", runExact_);
     input.withChecks = checks_->isChecked();
     runner_->start(*command, std::move(input));

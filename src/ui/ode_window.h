@@ -87,6 +87,8 @@ private:
     QCheckBox* checks_ = nullptr;  // the check block under the table
     PicturePane* picture_ = nullptr;
     std::string runExact_;
+    QString runEquation_;     // y'=f(x, y) of the running or last run
+    QString reportEquation_;  // that of the run whose table the pane holds
     QAction* stop_ = nullptr;
     QAction* print_ = nullptr;
     QAction* exportPdf_ = nullptr;

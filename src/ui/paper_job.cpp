@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "ui/dialogs.h"
+#include "ui/picture_pane.h"
 
 namespace koravin {
 namespace {
@@ -62,8 +63,8 @@ private:
 
 QString PaperDate() { return QDate::currentDate().toString(Qt::ISODate); }
 
-QImage ShownPicture(QWidget* picture) {
-    if (picture == nullptr || !picture->isVisible()) return {};
+QImage ShownPicture(PicturePane* picture) {
+    if (picture == nullptr || !picture->isVisible() || picture->isEmpty()) return {};
     constexpr int kScale = 3;
     QImage image(picture->size() * kScale, QImage::Format_RGB32);
     image.fill(Qt::white);

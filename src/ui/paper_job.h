@@ -21,6 +21,7 @@ class QWidget;
 namespace koravin {
 
 class Dialogs;
+class PicturePane;
 
 enum class PaperEnd { Written, Stopped, Failed };
 
@@ -69,7 +70,7 @@ QString PaperDate();
 
 // The picture pane as it is on screen, at three times its size so that it prints sharply; a null
 // image when there is no picture or it is hidden.
-QImage ShownPicture(QWidget* picture);
+QImage ShownPicture(PicturePane* picture);
 
 // The bar, hidden between jobs, counts the pages of the running job.
 void ShowPagesDone(const PaperJob& job, QProgressBar* bar);

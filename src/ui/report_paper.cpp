@@ -61,8 +61,10 @@ public:
         const QRectF top(area_.left(), area_.top(), area_.width(), line);
         painter_.drawText(top, Qt::AlignLeft | Qt::AlignVCenter, report_.title);
         painter_.drawText(top, Qt::AlignRight | Qt::AlignVCenter, report_.date);
-        const qreal sides = headerMetrics_.horizontalAdvance(report_.title) +
-                            headerMetrics_.horizontalAdvance(report_.date) + 4 * headerMetrics_.averageCharWidth();
+        // The input stands centred between the two, so it may take twice the room the wider leaves.
+        const qreal sides = 2 * std::max(headerMetrics_.horizontalAdvance(report_.title),
+                                         headerMetrics_.horizontalAdvance(report_.date)) +
+                            4 * headerMetrics_.averageCharWidth();
         painter_.drawText(top, Qt::AlignHCenter | Qt::AlignVCenter,
                           headerMetrics_.elidedText(report_.firstLine, Qt::ElideRight,
                                                     std::max<qreal>(0, area_.width() - sides)));

@@ -49,6 +49,14 @@ constexpr ToolbarButton kToolbarButtons[] = {
     {"粘贴", "edit-paste", QStyle::SP_CustomBase},
 };
 
+// The first line of a text that is not blank, trimmed.
+QString FirstLine(const QString& text) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) return line.trimmed();
+    }
+    return {};
+}
+
 const QString kBusyStatus = QStringLiteral("正在计算……");
 const QString kPaperStatus = QStringLiteral("正在输出……");
 
@@ -87,6 +95,7 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
         setBusy(false, kBusyStatus);
         if (focusField == QLatin1String("Text1")) editor_->setFocus();
         if (end == CommandEnd::Finished) keepRunForPicture();
+        if (runner_->lastRunWrotePane()) reportInput_ = FirstLine(QString::fromStdString(runFunction_));
         emit commandEnded(end);
     });
 
@@ -332,15 +341,9 @@ void WorkspaceWindow::enablePaperForResult() {
     exportPdfEntry_->setEnabled(enabled);
 }
 
+// The header names the input the report was computed from, whatever the editor holds since.
 PaperReport WorkspaceWindow::paperReport() const {
-    QString firstLine;
-    for (const QString& line : editor_->toPlainText().split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty()) {
-            firstLine = line.trimmed();
-            break;
-        }
-    }
-    return {windowTitle(), firstLine, PaperDate(), result_->toPlainText(), result_->font(), ShownPicture(picture_)};
+    return {windowTitle(), reportInput_, PaperDate(), result_->toPlainText(), result_->font(), ShownPicture(picture_)};
 }
 
 void WorkspaceWindow::printReport() {

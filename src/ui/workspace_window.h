@@ -112,6 +112,7 @@ private:
     void enableSaveForResult();
     void enablePaperForResult();
     PaperReport paperReport() const;
+    QString reportInput_;  // the first line of the input the pane's report was computed from
     void setBusy(bool busy, const QString& busyStatus);
     void setStatus(const QString& text);
     void showPaneStyle();

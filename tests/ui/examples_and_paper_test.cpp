@@ -174,6 +174,12 @@ private slots:
         QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
         Entry(window, "Gauss_1")->trigger();
         QVERIFY(computed.wait(60000));
+        // The header names the system the report solved, not what the editor holds since; a
+        // picture with nothing drawn in it adds no page.
+        window.show();
+        window.editorPane()->setPlainText("9 9 9");
+        Entry(window, "FormatPicture")->trigger();
+        QVERIFY(window.picturePane()->isVisible() && window.picturePane()->isEmpty());
         QTemporaryDir folder;
         for (const auto& [entry, trace] : {std::pair{"FileExportPdf", "save-pdf\t"}, std::pair{"FilePrint", "print"}}) {
             const QString pdf = folder.filePath(QString(entry) + ".pdf");
