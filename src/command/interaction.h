@@ -65,6 +65,7 @@ struct SweepRun {
     std::span<const double> changes;  // max |x(k)_i - x(k-1)_i| over i, for k = 1, 2, ... in order
     double tolerance = 0;             // e
     std::span<const double> iterate;  // the last iterate x(1..n)
+    bool converged = false;           // false: it passed the sweep limit or overflowed
 };
 
 // What a run hands to the picture beside its report; the windows collect it, koravin-cli does not.

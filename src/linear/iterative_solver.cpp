@@ -134,7 +134,7 @@ void RunIterativeCommand(CommandContext& context, IterativeMethod method, std::s
         for (int i = 1; i <= n; ++i) iterate[static_cast<std::size_t>(i - 1)] = result.x(i);
         context.sweeps({MethodName(method), w, n,
                         {augmented.row(1), static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1)},
-                        result.changes, tolerance, iterate});
+                        result.changes, tolerance, iterate, result.outcome == IterationResult::Outcome::Converged});
     }
     switch (result.outcome) {
         case IterationResult::Outcome::ZeroDiagonal: user.tell(kZeroDiagonalMessage); return;

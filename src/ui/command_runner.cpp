@@ -110,6 +110,9 @@ void CollectedPicture::columns(std::span<const double> nodes, std::string_view f
 }
 
 void CollectedPicture::sweeps(const SweepRun& run) {
+    // A run that diverged told the person so and has no report; its sizes, soaring past 1E100,
+    // would flatten every other curve of the picture.
+    if (!run.converged) return;
     sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, {}, {}};
     if (run.order >= 1 && run.order <= kSpectralRadiusOrderLimit &&
         run.system.size() == static_cast<std::size_t>(run.order) * static_cast<std::size_t>(run.order + 1)) {

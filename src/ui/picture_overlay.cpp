@@ -186,17 +186,27 @@ void PicturePane::Impl::PlaceSteps(const QRectF& area, const std::vector<QPointF
 // The legend in the corner of the plot where it hides the least.
 void PicturePane::Impl::PlaceLegend(const QRectF& area, const std::vector<QPointF>& drawn, const std::vector<QRectF>& taken) {
     if (legend.empty()) return;
-    const QFont font = TextFont();
-    const QFontMetricsF metrics(font);
-    const double sampleWidth = 24;
     const double padding = 6;
-    const double row = metrics.height() + 2;
-    double textWidth = 0;
-    for (const LegendEntry& entry : legend) textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.text));
-    const QSizeF size(padding * 3 + sampleWidth + textWidth, padding * 2 + row * legend.size() - 2);
-
     const double inset = 8;
-    if (size.width() + 2 * inset > area.width() || size.height() + 2 * inset > area.height()) return;
+    QFont font = TextFont();
+    const double fullSize = font.pointSizeF();
+    double sampleWidth = 24;
+    // A narrow pane gets a smaller legend rather than none: curves without names say nothing.
+    const auto legendSize = [&] {
+        const QFontMetricsF metrics(font);
+        double textWidth = 0;
+        for (const LegendEntry& entry : legend) textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.text));
+        return QSizeF(padding * 3 + sampleWidth + textWidth, padding * 2 + (metrics.height() + 2) * legend.size() - 2);
+    };
+    QSizeF size = legendSize();
+    while (size.width() + 2 * inset > area.width() || size.height() + 2 * inset > area.height()) {
+        if (font.pointSizeF() - 0.5 < fullSize * 0.6) return;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        sampleWidth = 16;
+        size = legendSize();
+    }
+    const QFontMetricsF metrics(font);
+    const double row = metrics.height() + 2;
     const QPointF corners[] = {
         {area.left() + inset, area.top() + inset},
         {area.right() - inset - size.width(), area.top() + inset},

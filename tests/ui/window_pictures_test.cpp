@@ -177,6 +177,11 @@ private slots:
             QVERIFY2(std::abs(slope - std::log10(c.radius)) < 1e-9, qPrintable(QString::number(slope)));
         }
 
+        // A relaxation that diverges ends with a message and leaves the three curves as they were.
+        dialogs.script({"1E-10", "5", "", "", "", "", "", "2.5"});
+        QVERIFY(Run(window, [&] { window.runCommand(*FindCommand("SorDie")); }));
+        QCOMPARE(CurveNames(*picture), labels);
+
         // Another system: the curves go.
         window.editorPane()->appendPlainText("1 2 3");
         QVERIFY(picture->isEmpty());
