@@ -18,8 +18,9 @@
 namespace koravin {
 namespace {
 
-const QString kStepSizeTitle = QStringLiteral("|xₖ−xₖ₋₁|");
-const QString kSweepSizeTitle = QStringLiteral("‖x⁽ᵏ⁾−x⁽ᵏ⁻¹⁾‖∞");
+// In the reports' notation: the axis font draws double bars, sub- and superscripts and ∞ as blots.
+const QString kStepSizeTitle = QStringLiteral("|x(k)-x(k-1)|");
+const QString kSweepSizeTitle = QStringLiteral("max|x(k)-x(k-1)|");
 
 }  // namespace
 

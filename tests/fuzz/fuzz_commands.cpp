@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         command.run(context);
     }
-    for (const std::string* text : {&pane.text(), &json}) {
+    for (const std::string* text : {&pane.text(), static_cast<const std::string*>(&json)}) {
         if (!IsValidUtf8(*text)) {
             std::fprintf(stderr, "%.*s wrote invalid UTF-8:\n%s\n", static_cast<int>(command.name.size()),
                          command.name.data(), text->c_str());
