@@ -1,12 +1,12 @@
 #include "checks/check_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "numbers/decimal_text.h"
 #include "numbers/number_conversions.h"
 
 namespace koravin {
@@ -24,21 +24,18 @@ void DropTrailingZeros(std::string& digits) {
 
 std::string ShortNumberText(double x) {
     if (!std::isfinite(x) || x == 0) return NumberText(x);
-    char buffer[64];
     // Rounding to the significant digits first decides the exponent (9.9996 becomes 10).
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, kSignificantDigits - 1).ptr;
-    const std::string_view scientific(buffer, static_cast<std::size_t>(end - buffer));
+    const std::string scientific = ScientificText(x, kSignificantDigits - 1);
     const std::size_t e = scientific.find('e');
-    const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
     if (exponent >= -4 && exponent <= 5) {
-        const double rounded = std::strtod(std::string(scientific).c_str(), nullptr);
-        end = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed,
-                            std::max(0, kSignificantDigits - 1 - exponent)).ptr;
-        std::string fixed(buffer, end);
+        double rounded = 0;
+        ReadDouble(scientific.data(), scientific.data() + scientific.size(), rounded);
+        std::string fixed = FixedText(rounded, std::max(0, kSignificantDigits - 1 - exponent));
         DropTrailingZeros(fixed);
         return fixed;
     }
-    std::string mantissa(scientific.substr(0, e));
+    std::string mantissa = scientific.substr(0, e);
     DropTrailingZeros(mantissa);
     char exponentText[16];
     std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
@@ -47,9 +44,7 @@ std::string ShortNumberText(double x) {
 
 std::string JsonNumber(double x) {
     if (!std::isfinite(x)) return "null";
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
-    return std::string(buffer, end);
+    return ShortestText(x);
 }
 
 std::string JsonString(std::string_view text) {

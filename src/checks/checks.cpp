@@ -17,8 +17,8 @@ Family FamilyOf(const CommandInfo& command) {
                                                    "TierLU",  "SqrtRoot",  "MendSqrt",  "Purase"};
     constexpr std::string_view kIterative[] = {"JacobiDie", "Gauss_SeidelDie", "SorDie"};
     const std::string_view name = command.name;
-    if (std::ranges::find(kDirectSolvers, name) != std::end(kDirectSolvers)) return Family::DirectSolver;
-    if (std::ranges::find(kIterative, name) != std::end(kIterative)) return Family::Iterative;
+    if (std::find(std::begin(kDirectSolvers), std::end(kDirectSolvers), name) != std::end(kDirectSolvers)) return Family::DirectSolver;
+    if (std::find(std::begin(kIterative), std::end(kIterative), name) != std::end(kIterative)) return Family::Iterative;
     if (name == "A_matrix") return Family::Inverse;
     if (name == "A_range") return Family::Determinant;
     if (command.workspace == Workspace::Nonlinear) return Family::Nonlinear;
@@ -127,7 +127,7 @@ void CheckResults::add(std::string_view key, std::optional<double> value) {
 }
 
 const std::optional<double>* CheckResults::find(std::string_view key) const {
-    const auto found = std::ranges::find(values, key, [](const auto& entry) { return std::string_view(entry.first); });
+    const auto found = std::find_if(values.begin(), values.end(), [key](const auto& entry) { return entry.first == key; });
     return found == values.end() ? nullptr : &found->second;
 }
 

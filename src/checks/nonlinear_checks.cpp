@@ -61,7 +61,8 @@ std::optional<double> Slope(const TypedFunction& phi, double x) {
 }  // namespace
 
 void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::string_view f, CheckResults& results) {
-    const auto method = std::ranges::find(kMethods, command, &NonlinearMethod::command);
+    const auto method = std::find_if(std::begin(kMethods), std::end(kMethods),
+                                     [command](const NonlinearMethod& m) { return m.command == command; });
     if (method == std::end(kMethods) || facts.iterates.empty()) return;
     const double x = facts.iterates.back();
 

@@ -94,7 +94,8 @@ std::string ColumnLine(const ColumnCheck& column) {
 }  // namespace
 
 void AddOdeChecks(std::string_view command, const RunFacts& facts, std::string_view exactText, CheckResults& results) {
-    const auto method = std::ranges::find(kMethods, command, &OdeMethod::command);
+    const auto method = std::find_if(std::begin(kMethods), std::end(kMethods),
+                                     [command](const OdeMethod& m) { return m.command == command; });
     if (method == std::end(kMethods) || !facts.equation || facts.first.empty()) return;
     const RunFacts::Equation& equation = *facts.equation;
 

@@ -69,15 +69,20 @@ bool BringPivotRowUp(Matrix& m, int k, int lastRow, int lastColumn) {
 
 namespace {
 
+// Built once more for AVX2 where the processor may have it; elsewhere (WebAssembly) as it is.
+#if defined(__x86_64__)
+#define KORAVIN_AVX2_CLONES [[gnu::target_clones("avx2", "default")]]
+#else
+#define KORAVIN_AVX2_CLONES
+#endif
+
 using Doubles4 = double __attribute__((vector_size(32)));
 using Bits4 = long long __attribute__((vector_size(32)));
 
 // Four updates at a time with FixedRounding's fast path, lane by lane the same operations, so
-// the same bits; a group that meets a half goes through the scalar rounding whole. Built for
-// AVX2 where the processor has it.
-[[gnu::target_clones("avx2", "default")]] int SubtractScaledRowWide(double* target, const double* pivot,
-                                                                     double multiplier, int count,
-                                                                     const FixedRounding& round) {
+// the same bits; a group that meets a half goes through the scalar rounding whole.
+KORAVIN_AVX2_CLONES int SubtractScaledRowWide(double* target, const double* pivot, double multiplier, int count,
+                                              const FixedRounding& round) {
     const double scale = round.scale();
     const Bits4 signBit = Bits4{} + static_cast<long long>(0x8000000000000000ULL);
     int j = 0;

@@ -2,21 +2,15 @@
 
 #include <array>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
+
+#include "numbers/decimal_text.h"
 
 namespace koravin {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// strtod in the C locale, whatever locale the program runs in.
-double StrtodC(const std::string& text) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
 
 double ReadRadixDigits(std::string_view digits, int radix) {
     double value = 0;
@@ -48,10 +42,8 @@ struct Significant15 {
 };
 
 Significant15 ToSignificant15(double x) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                      std::chars_format::scientific, 14);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::string scientific = ScientificText(x, 14);
+    std::string_view text = scientific;
     Significant15 s{false, {}, 0};
     if (text.front() == '-') {
         s.negative = true;
@@ -79,13 +71,8 @@ std::optional<double> ParseDecimal(std::string_view text) {
     }
     // A bare "." or a sign alone is no number for the C form; the callers decide about those.
     double value = 0;
-    const auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value);
-    if (end != body.data() + body.size() || body.empty() || body.front() == '+' || body.front() == '-') {
-        return std::nullopt;
-    }
-    if (error == std::errc::result_out_of_range) {
-        value = StrtodC(std::string(body));
-    } else if (error != std::errc{}) {
+    const auto [end, error] = ReadDouble(body.data(), body.data() + body.size(), value);
+    if (error != std::errc{} || end != body.data() + body.size() || body.front() == '+' || body.front() == '-') {
         return std::nullopt;
     }
     return negative ? -value : value;
@@ -125,7 +112,12 @@ double ReadLeadingNumber(std::string_view text) {
         while (j < compact.size() && IsDigit(compact[j])) exponent.push_back(compact[j++]);
         if (j > digitsStart) literal += exponent;  // "1e" reads 1: the letter alone is not part of it
     }
-    return StrtodC(literal);
+    // The literal is a whole C number by construction: the sign apart, it reads completely.
+    const bool negative = literal.front() == '-';
+    const std::size_t start = literal.front() == '-' || literal.front() == '+' ? 1 : 0;
+    double value = 0;
+    ReadDouble(literal.data() + start, literal.data() + literal.size(), value);
+    return negative ? -value : value;
 }
 
 std::optional<std::int16_t> ToInteger16(double value) {
@@ -151,12 +143,9 @@ double RoundDigits(double x, int k) {
 }
 
 double RoundToSignificant15ByText(double x) {
-    std::array<char, 64> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                   std::chars_format::scientific, 14).ptr;
+    const std::string text = ScientificText(x, 14);
     double value = 0;
-    const auto [parsed, error] = std::from_chars(buffer.data(), end, value);
-    if (error != std::errc{}) return StrtodC(std::string(buffer.data(), end));
+    ReadDouble(text.data(), text.data() + text.size(), value);
     return value;
 }
 
@@ -247,9 +236,7 @@ std::string IndexText(long long i) { return std::to_string(i); }
 std::string ExactText(double x) {
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-    std::array<char, 64> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x).ptr;
-    return std::string(buffer.data(), end);
+    return ShortestText(x);
 }
 
 }  // namespace koravin
