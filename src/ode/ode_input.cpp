@@ -1,5 +1,8 @@
 #include "ode/ode_input.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "expr/prepare_expression.h"
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
@@ -19,6 +22,17 @@ std::string DivisionCountText(std::string_view typed) {
     if (ReadLeadingNumber(text) < 1) text = "1";
     if (ReadLeadingNumber(text) > kLargestDivisionCount) text = "32767";
     return text;
+}
+
+std::string SteppedDivisionCountText(std::string_view text, int steps) {
+    const double value = ReadLeadingNumber(text);
+    const double next = steps > 0 ? std::floor(value) + steps : std::ceil(value) + steps;
+    return std::to_string(static_cast<int>(std::clamp(next, 1.0, static_cast<double>(kLargestDivisionCount))));
+}
+
+DivisionSpinner DivisionSpinnerState(std::string_view text) {
+    const double value = ReadLeadingNumber(text);
+    return {value < kLargestDivisionCount, value > 1};
 }
 
 std::optional<OdeGrid> ReadOdeGrid(CommandContext& context) {

@@ -21,6 +21,17 @@ inline constexpr std::string_view kInitialDivisionCountText = "2";
 // "32767", anything between stays as typed ("2.5" stays and is later used as 2).
 std::string DivisionCountText(std::string_view typed);
 
+// The count one spinner step away from `text` (up for steps > 0, down for steps < 0), within
+// 1..32767: from a fractional count such as 2.5 a step lands on the next whole number that way.
+std::string SteppedDivisionCountText(std::string_view text, int steps);
+
+// Whether the spinner beside the count can step up and down from `text`.
+struct DivisionSpinner {
+    bool up;
+    bool down;
+};
+DivisionSpinner DivisionSpinnerState(std::string_view text);
+
 struct OdeGrid {
     double a;
     double h;

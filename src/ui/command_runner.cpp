@@ -10,6 +10,7 @@
 
 #include "checks/checks.h"
 #include "checks/iteration_matrix.h"
+#include "checks/sweep_radius.h"
 #include "ui/dialogs.h"
 #include "ui/pane_text.h"
 
@@ -99,42 +100,6 @@ private:
     const StopRequest& stop_;
 };
 
-void CollectedPicture::columns(std::span<const double> nodes, std::string_view firstName,
-                               std::span<const double> firstValues, std::string_view secondName,
-                               std::span<const double> secondValues) {
-    x.assign(nodes.begin(), nodes.end());
-    first.assign(firstValues.begin(), firstValues.end());
-    second.assign(secondValues.begin(), secondValues.end());
-    firstHeading = firstName;
-    secondHeading = secondName;
-}
-
-void CollectedPicture::sweeps(const SweepRun& run) {
-    // A run that diverged told the person so and has no report; its sizes, soaring past 1E100,
-    // would flatten every other curve of the picture.
-    if (!run.converged) return;
-    sweepRun = Sweeps{std::string(run.method), run.relaxation, run.order, {run.changes.begin(), run.changes.end()}, {}, {}};
-    if (run.order >= 1 && run.order <= kSpectralRadiusOrderLimit &&
-        run.system.size() == static_cast<std::size_t>(run.order) * static_cast<std::size_t>(run.order + 1)) {
-        sweepRun->system = Matrix(run.order, run.order + 1);
-        std::copy(run.system.begin(), run.system.end(), sweepRun->system.row(1));
-    }
-}
-
-void CollectedPicture::computeRadius() {
-    if (!sweepRun || sweepRun->system.rows() == 0) return;
-    const IterativeMethod method = sweepRun->method == "Jacobi"         ? IterativeMethod::Jacobi
-                                   : sweepRun->method == "Gauss-Seidel" ? IterativeMethod::GaussSeidel
-                                                                        : IterativeMethod::Relaxation;
-    setRadius(IterationSpectralRadius(sweepRun->system, method, sweepRun->relaxation));
-}
-
-void CollectedPicture::setRadius(std::optional<double> radius) {
-    if (!sweepRun) return;
-    sweepRun->radius = radius;
-    sweepRun->system = {};
-}
-
 CommandRunner::CommandRunner(QWidget* window, QPlainTextEdit* resultPane, Dialogs& dialogs)
     : window_(window), resultPane_(resultPane), dialogs_(dialogs) {}
 
@@ -148,6 +113,7 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
     pane_ = std::make_unique<BufferedPane>();
     interaction_ = std::make_unique<WindowInteraction>(*this, *stopRequest_);
     picture_ = {};
+    picture_.radiusOrderLimit = kSpectralRadiusOrderLimit;
     worker_ = std::thread([this, command, input = std::move(input)]() mutable {
         ClearUpperVectorHalves();
         CommandContext context{std::move(input.editorText), *pane_, *interaction_, input.decimalDigits,
@@ -165,8 +131,9 @@ void CommandRunner::start(const CommandInfo& command, CommandInput input) {
             // The block has computed the radius already; the legend shows that very number.
             if (const std::optional<double>* radius = checks.find("spectral_radius")) {
                 picture_.setRadius(*radius);
-            } else {
-                picture_.computeRadius();
+            } else if (const auto& run = picture_.sweepRun) {
+                // For a large system it takes longer than the sweeps: the report is on its way.
+                picture_.setRadius(SweepRunRadius(run->method, run->relaxation, run->order, run->system));
             }
         } catch (const CommandStopped&) {
             end = CommandEnd::Stopped;

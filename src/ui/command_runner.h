@@ -16,7 +16,7 @@
 #include <QString>
 
 #include "command/interaction.h"
-#include "matrix/matrix.h"
+#include "plot/collected_picture.h"
 #include "steps/stop_request.h"
 
 class QPlainTextEdit;
@@ -34,39 +34,6 @@ struct CommandInput {
 };
 
 enum class CommandEnd { Finished, Stopped, OutOfMemory };
-
-// What the last run handed to the picture beside its report. It is filled on the worker thread
-// and read once the run has ended.
-struct CollectedPicture : PictureSink {
-    struct Sweeps {
-        std::string method;
-        double relaxation = 1;
-        int order = 0;
-        std::vector<double> changes;
-        std::optional<double> radius;  // of the iteration matrix, once computeRadius has run
-        Matrix system;                 // as read, while the radius is still to be computed
-    };
-
-    std::vector<IterateMark> marks;
-    std::optional<std::string> phi;
-    std::vector<double> x;
-    std::vector<double> first;
-    std::vector<double> second;
-    std::string firstHeading;
-    std::string secondHeading;
-    std::optional<Sweeps> sweepRun;
-
-    void mark(const IterateMark& step) override { marks.push_back(step); }
-    void columns(std::span<const double> nodes, std::string_view firstName, std::span<const double> firstValues,
-                 std::string_view secondName, std::span<const double> secondValues) override;
-    void iterationFunction(std::string_view text) override { phi = std::string(text); }
-    void sweeps(const SweepRun& run) override;
-    // The spectral radius of a sweep run's iteration, on the worker thread once the report is on
-    // its way to the window: for a large system it takes longer than the sweeps.
-    void computeRadius();
-    // The radius the checks computed for this run.
-    void setRadius(std::optional<double> radius);
-};
 
 class CommandRunner : public QObject {
     Q_OBJECT

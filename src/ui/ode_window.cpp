@@ -289,17 +289,13 @@ void OdeWindow::applyDivisionRule() {
 
 void OdeWindow::stepDivisions(int steps) {
     if (steps == 0) return;
-    const double value = ReadLeadingNumber(divisions_->text().toStdString());
-    // From a fractional count such as 2.5 a step lands on the next whole number that way.
-    const double next = steps > 0 ? std::floor(value) + steps : std::ceil(value) + steps;
-    const double count = std::clamp(next, 1.0, static_cast<double>(kLargestDivisionCount));
-    divisions_->setText(QString::number(static_cast<int>(count)));
+    divisions_->setText(QString::fromStdString(SteppedDivisionCountText(divisions_->text().toStdString(), steps)));
 }
 
 void OdeWindow::enableSpinner() {
-    const double value = ReadLeadingNumber(divisions_->text().toStdString());
-    stepUp_->setEnabled(value < kLargestDivisionCount);
-    stepDown_->setEnabled(value > 1);
+    const DivisionSpinner spinner = DivisionSpinnerState(divisions_->text().toStdString());
+    stepUp_->setEnabled(spinner.up);
+    stepDown_->setEnabled(spinner.down);
 }
 
 PaperReport OdeWindow::paperReport() const {

@@ -24,15 +24,6 @@
 namespace koravin {
 namespace {
 
-constexpr std::string_view kLinearMethods[] = {
-    "Gauss_1", "GaussTier", "GaussFull", "|Gauss__", "GaussApply", "A_matrix", "A_range", "MatrixBreak",
-    "|ctx__", "LU_break", "SqrtRoot", "MendSqrt", "Purase", "TierLU", "|ctx___", "JacobiDie",
-    "Gauss_SeidelDie", "SorDie"};
-constexpr std::string_view kConvergenceMethods[] = {"CMatrixJudge", "VectorModel", "MatrixModel",
-                                                    "StrictMatrixJudge"};
-constexpr std::string_view kNonlinearMethods[] = {"CalculateDichotomy", "CalculateIterative", "IterativeSpeedUp",
-                                                  "CalculateAitken",    "CalculateNewton",    "CalculateXianJie"};
-
 struct ToolbarButton {
     const char* key;
     const char* themeIcon;
@@ -172,22 +163,30 @@ QAction* WorkspaceWindow::addEntry(QMenu* menu, const char* name, const QString&
 
 void WorkspaceWindow::addSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
 
-void WorkspaceWindow::addMethodEntry(QMenu* menu, std::string_view commandName) {
-    if (commandName.starts_with('|')) {
-        addSeparator(menu, std::string(commandName.substr(1)).c_str());
-        return;
+void WorkspaceWindow::addMethodEntries(QMenu* methods, Workspace workspace) {
+    QMenu* submenu = nullptr;  // the method menu has one: 迭代法的收敛性
+    for (const MethodMenuEntry& item : MethodMenu(workspace)) {
+        QMenu* menu = methods;
+        if (!item.submenu.empty()) {
+            if (submenu == nullptr) {
+                submenu = methods->addMenu(QString::fromUtf8(item.submenu.data(), item.submenu.size()));
+                submenu->setObjectName("IterativeAstringency");
+                methodEntries_.append(submenu->menuAction());
+            }
+            menu = submenu;
+        }
+        const std::string name(item.name);
+        if (item.kind == MethodMenuEntry::Kind::Separator) {
+            addSeparator(menu, name.c_str());
+            continue;
+        }
+        QAction* entry = addEntry(menu, name.c_str(), QString::fromUtf8(item.caption.data(), item.caption.size()));
+        if (item.kind == MethodMenuEntry::Kind::Command) {
+            const CommandInfo* command = FindCommand(item.name);
+            connect(entry, &QAction::triggered, this, [this, command] { runCommand(*command); });
+        }
+        methodEntries_.append(entry);
     }
-    const CommandInfo* command = FindCommand(commandName);
-    QAction* entry;
-    if (command == nullptr) {
-        // The heading of the pivoting applications below it carries no command.
-        entry = addEntry(menu, "GaussApply", QStringLiteral("列主元消去法应用"));
-    } else {
-        entry = addEntry(menu, std::string(commandName).c_str(), QString::fromUtf8(command->caption.data(),
-                                                                                    command->caption.size()));
-        connect(entry, &QAction::triggered, this, [this, command] { runCommand(*command); });
-    }
-    methodEntries_.append(entry);
 }
 
 void WorkspaceWindow::buildMenus() {
@@ -267,15 +266,7 @@ void WorkspaceWindow::buildMenus() {
 
     QMenu* methods = menuBar()->addMenu(linear ? QStringLiteral("解线性方程组(&U)") : QStringLiteral("解方程(&C)"));
     methods->setObjectName(linear ? "Uncoil" : "mnuCalculate");
-    if (linear) {
-        for (const std::string_view name : kLinearMethods) addMethodEntry(methods, name);
-        QMenu* convergence = methods->addMenu(QStringLiteral("迭代法的收敛性"));
-        convergence->setObjectName("IterativeAstringency");
-        methodEntries_.append(convergence->menuAction());
-        for (const std::string_view name : kConvergenceMethods) addMethodEntry(convergence, name);
-    } else {
-        for (const std::string_view name : kNonlinearMethods) addMethodEntry(methods, name);
-    }
+    addMethodEntries(methods, linear ? Workspace::Linear : Workspace::Nonlinear);
     connect(methods, &QMenu::aboutToShow, this, &WorkspaceWindow::enableMethodsForEditor);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));

@@ -106,7 +106,7 @@ private:
     void buildMenus();
     void buildToolbar();
     QAction* addEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
-    void addMethodEntry(QMenu* menu, std::string_view commandName);
+    void addMethodEntries(QMenu* methods, Workspace workspace);
     void addSeparator(QMenu* menu, const char* name);
     void enableMethodsForEditor();
     void enableSaveForResult();
