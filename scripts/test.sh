@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the whole test suite through ctest.
+# Installs what is needed, builds the program and the WebAssembly module, and runs the whole test
+# suite through ctest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
+bash "$root/scripts/build-web.sh"
 ctest --test-dir "${BUILD_DIR:-$root/build}" --output-on-failure -j2

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include <fast_float/fast_float.h>
@@ -56,6 +57,8 @@ std::string ShortestText(double x) {
     }
     return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
 }
+
+void AppendShortest(std::string& text, double x) { fmt::format_to(std::back_inserter(text), "{}", x); }
 
 ReadDoubleResult ReadDouble(const char* first, const char* last, double& value) {
     if (first == last) return {first, std::errc::invalid_argument};

@@ -22,6 +22,10 @@ std::string FixedText(double x, int precision);
 // "1e-05", "inf", "nan". Only finite values are asked for here.
 std::string ShortestText(double x);
 
+// Appends the fewest significant digits that read back to x (finite), in whichever layout is at
+// hand ("0.1", "100000", "1e+20"): valid JSON and JavaScript, for numbers that only a program reads.
+void AppendShortest(std::string& text, double x);
+
 struct ReadDoubleResult {
     const char* end;  // the first character not read
     std::errc error;  // std::errc::invalid_argument when no number starts at `first`

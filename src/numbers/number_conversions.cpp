@@ -4,8 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "numbers/decimal_text.h"
+#include "numbers/exact_product.h"
 
 namespace koravin {
 namespace {
@@ -41,14 +43,64 @@ struct Significant15 {
     int exponent;        // value = d.dddd... x 10^exponent
 };
 
-Significant15 ToSignificant15(double x) {
-    const std::string scientific = ScientificText(x, 14);
-    std::string_view text = scientific;
-    Significant15 s{false, {}, 0};
-    if (text.front() == '-') {
-        s.negative = true;
-        text.remove_prefix(1);
+// |x| = N * 10^(e - 14) with N the 15-digit integer nearest to |x| / 10^(e - 14), for finite
+// non-zero x. While 10^|e - 14| is an exact double, N can be found exactly (the error of the
+// scaling is recovered exactly) and N scaled back is one correctly rounded operation, so
+// this is exactly what writing 15 digits rounds to; outside that range nothing.
+struct Significand15 {
+    double digits;  // N, a whole number from 1E14 to 1E15 (1E15 where the digits rounded up to it)
+    int exponent;   // e
+};
+
+std::optional<Significand15> ExactSignificand15(double magnitude) {
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);
+    int e = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 14 - e;
+        if (k < -22 || k > 22) break;
+        double scaled;
+        double error;  // the sign of (exact |x| * 10^k) - scaled
+        if (k >= 0) {
+            const double scale = kPowersOfTen[static_cast<std::size_t>(k)];
+            scaled = magnitude * scale;
+            error = ExactProductError(magnitude, scale, scaled);
+        } else {
+            const double divisor = kPowersOfTen[static_cast<std::size_t>(-k)];
+            scaled = magnitude / divisor;
+            // The remainder of the division, magnitude - scaled * divisor, is a double; it is
+            // (magnitude - p) - (scaled * divisor - p) with both parts exact (p within an ulp).
+            const double p = scaled * divisor;
+            error = (magnitude - p) - ExactProductError(scaled, divisor, p);
+        }
+        if (scaled < 1e14) {
+            --e;
+            continue;
+        }
+        if (scaled >= 1e15) {
+            ++e;
+            continue;
+        }
+        double digits = std::nearbyint(scaled);
+        if (std::fabs(scaled - digits) == 0.5 && error != 0) {
+            digits = error > 0 ? std::ceil(scaled) : std::floor(scaled);
+        }
+        return Significand15{digits, e};
     }
+    return std::nullopt;
+}
+
+Significant15 ToSignificant15(double x) {
+    Significant15 s{std::signbit(x), {}, 0};
+    if (const auto exact = ExactSignificand15(std::fabs(x))) {
+        // Rounding up can reach 1E15 itself: that is 1E14 one decade higher.
+        const bool carried = exact->digits == 1e15;
+        s.digits = std::to_string(static_cast<std::int64_t>(carried ? 1e14 : exact->digits));
+        s.exponent = exact->exponent + (carried ? 1 : 0);
+        return s;
+    }
+    const std::string scientific = ScientificText(std::fabs(x), 14);
+    std::string_view text = scientific;
     const auto e = text.find('e');
     for (const char c : text.substr(0, e)) {
         if (c != '.') s.digits.push_back(c);
@@ -134,7 +186,7 @@ double RoundDigits(double x, int k) {
     if (std::fabs(product) >= 0x1p52) return x;
     // product + error is the exact x * 10^k; below 2^52 the two cannot straddle a half unless
     // product itself is the half, and then the error's sign decides.
-    const double error = std::fma(x, scale, -product);
+    const double error = ExactProductError(x, scale, product);
     double rounded = std::nearbyint(product);
     if (std::fabs(product - rounded) == 0.5 && error != 0) {
         rounded = error > 0 ? std::ceil(product) : std::floor(product);
@@ -152,45 +204,12 @@ double RoundToSignificant15ByText(double x) {
 double RoundToSignificant15(double x) {
     if (!std::isfinite(x)) return x;
     if (x == 0) return 0;  // NumberText writes -0 as "0"
-    // The value is N * 10^(e - 14) with N the 15-digit integer nearest to |x| / 10^(e - 14).
-    // While 10^|e - 14| is an exact double, N can be found exactly (the error of the scaling
-    // is recovered with one fma) and N scaled back is one correctly rounded operation, so this
-    // is exactly what writing 15 digits and reading them back gives, without the text.
-    const double magnitude = std::fabs(x);
-    int binaryExponent = 0;
-    std::frexp(magnitude, &binaryExponent);
-    int e = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int k = 14 - e;
-        if (k < -22 || k > 22) break;
-        double scaled;
-        double error;  // the sign of (exact |x| * 10^k) - scaled
-        if (k >= 0) {
-            const double scale = kPowersOfTen[static_cast<std::size_t>(k)];
-            scaled = magnitude * scale;
-            error = std::fma(magnitude, scale, -scaled);
-        } else {
-            const double divisor = kPowersOfTen[static_cast<std::size_t>(-k)];
-            scaled = magnitude / divisor;
-            error = std::fma(-scaled, divisor, magnitude);
-        }
-        if (scaled < 1e14) {
-            --e;
-            continue;
-        }
-        if (scaled >= 1e15) {
-            ++e;
-            continue;
-        }
-        double digits = std::nearbyint(scaled);
-        if (std::fabs(scaled - digits) == 0.5 && error != 0) {
-            digits = error > 0 ? std::ceil(scaled) : std::floor(scaled);
-        }
-        const double value = k >= 0 ? digits / kPowersOfTen[static_cast<std::size_t>(k)]
-                                    : digits * kPowersOfTen[static_cast<std::size_t>(-k)];
-        return x < 0 ? -value : value;
-    }
-    return RoundToSignificant15ByText(x);
+    const auto exact = ExactSignificand15(std::fabs(x));
+    if (!exact) return RoundToSignificant15ByText(x);
+    const int k = 14 - exact->exponent;
+    const double value = k >= 0 ? exact->digits / kPowersOfTen[static_cast<std::size_t>(k)]
+                                : exact->digits * kPowersOfTen[static_cast<std::size_t>(-k)];
+    return x < 0 ? -value : value;
 }
 
 std::string NumberText(double x) {

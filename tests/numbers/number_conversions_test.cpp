@@ -1,4 +1,5 @@
 #include "numbers/number_conversions.h"
+#include "numbers/decimal_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 #include <limits>
 #include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace koravin {
 namespace {
@@ -148,6 +151,42 @@ TEST(NumberText, ReadsBackAsTheValueRoundedToFifteenDigits) {
         } while (!std::isfinite(x));
         ASSERT_EQ(ParseDecimal(NumberText(x)).value(), RoundToSignificant15(x)) << NumberText(x);
     }
+}
+
+// NumberText as plainly as it can be said: the 15 significant digits as printf's %.14e rounds
+// them, trailing zeros dropped, laid out in fixed or exponent form.
+std::string PlainNumberText(double x) {
+    if (x == 0) return "0";
+    const std::string scientific = ScientificText(std::fabs(x), 14);
+    std::string digits = scientific.substr(0, 1) + scientific.substr(2, 14);
+    const int exponent = std::stoi(scientific.substr(17));
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string text = x < 0 ? "-" : "";
+    if (exponent < -4 || exponent > 14) {
+        text += digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "");
+        return text + (exponent < 0 ? "E-" : "E+") + (std::abs(exponent) < 10 ? "0" : "") + std::to_string(std::abs(exponent));
+    }
+    if (exponent < 0) return text + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole) return text + digits + std::string(whole - digits.size(), '0');
+    return text + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
+TEST(NumberText, IsThePlainFifteenDigitTextOnManyValuesOfEveryScale) {
+    std::mt19937_64 random(11);
+    std::vector<double> values = {0.1, 0.3, 2.5, 1e15, 999999999999999.5, 9.999999999999995, 9.9999999999999949,
+                                  99999999999999.95, 0.000123456789012345, 1.0 / 3, 2.0 / 3, 1e-300, 1e300};
+    for (int decade = -40; decade <= 40; ++decade) {
+        for (int i = 0; i < 2000; ++i) {
+            const double mantissa = std::uniform_real_distribution<double>(1, 10)(random);
+            values.push_back((i % 2 ? -1 : 1) * mantissa * std::pow(10.0, decade));
+        }
+        // Decimals of 15 and 16 digits and their neighbours, where the rounding is closest to a tie.
+        const auto n = static_cast<double>(random() % 9000000000000000ULL + 1000000000000000ULL);
+        const double x = (n + 0.5) * std::pow(10.0, decade - 16);
+        values.insert(values.end(), {x, std::nextafter(x, 0.0), std::nextafter(x, 1e300)});
+    }
+    for (const double x : values) ASSERT_EQ(NumberText(x), PlainNumberText(x)) << PlainNumberText(x);
 }
 
 TEST(IndexText, PlainDecimalIntegers) {
