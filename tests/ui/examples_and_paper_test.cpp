@@ -159,6 +159,32 @@ private slots:
         QCOMPARE(window.statusText(), status);
     }
 
+    // Once the example has run its hint is gone; a PDF or a picture written is named as a saved
+    // report is.
+    void theStatusBarSaysWhatHappened() {
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        Entry(window, "Example_gauss_order3")->trigger();
+        QVERIFY(window.statusText().startsWith("选择 "));
+        dialogs.script({"3"});
+        QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
+        Entry(window, "Gauss_1")->trigger();
+        QVERIFY(computed.wait(60000));
+        QCOMPARE(window.statusText(), QString("状态"));
+
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("report.pdf");
+        dialogs.script({}, {}, {pdf});
+        QCOMPARE(PaperEnds(window, "FileExportPdf"), PaperEnd::Written);
+        QCOMPARE(window.statusText(), QDir::toNativeSeparators(pdf));
+        const QString png = folder.filePath("picture.png");
+        window.picturePane()->setExportFileAsker([png](QWidget*) { return png; });
+        Entry(window, "FormatPicture")->trigger();
+        Entry(window, "FormatExportPicture")->trigger();
+        QVERIFY(QFile::exists(png));
+        QCOMPARE(window.statusText(), QDir::toNativeSeparators(png));
+    }
+
     void typedTextIsReplacedOnlyWhenThePersonSaysYes_data() {
         QTest::addColumn<QString>("before");  // "<file>": the editor as a file holding "1 2 3" opened it
         QTest::addColumn<QList<bool>>("answers");
@@ -337,10 +363,12 @@ private slots:
         QSignalSpy computed(&window, &OdeWindow::commandEnded);
         window.compute();
         QVERIFY(computed.wait(60000));
+        QCOMPARE(window.statusLine(), QString());
         QTemporaryDir folder;
         const QString pdf = folder.filePath("table.pdf");
         dialogs.script({}, {}, {pdf});
         QCOMPARE(PaperEnds(window, "ExportPdf"), PaperEnd::Written);
+        QCOMPARE(window.statusLine(), QDir::toNativeSeparators(pdf));
         QCOMPARE(PagesHolding(pdf, window.resultPane()->toPlainText()), 2);
         QVERIFY(Compressed(Poppler("pdftotext", pdf, {"-layout"})).first().contains(" y'=x+y "));
         // The window has no menu bar: its picture's context menu offers both as well.
