@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "checks/checks.h"
+#include "cli/usage.h"
 #include "command/document_text.h"
 #include "command/scripted_interaction.h"
 #include "expr/expression.h"
@@ -24,26 +25,25 @@ namespace koravin {
 namespace {
 
 constexpr std::size_t kLongestExpression = 32767;
-constexpr std::string_view kUsage =
-    "usage: koravin-cli list | eval EXPR [--x V] [--y V] [--exact] | run COMMAND [--editor FILE|-] "
-    "[--result FILE] [--reply TEXT]... [--yes|--no]... [--digits N] [--field NAME=TEXT]... [--trace] "
-    "[--check] [--check-json FILE] | --version";
 
+// A call that cannot run: one line says why; a call of the wrong shape is followed by the usage of
+// its verb ("" for the whole usage), a wrong value or file is not.
 struct UsageError {
     std::string message;
+    std::optional<std::string_view> usageOf = std::nullopt;
 };
 
 // Options come as "--name value" or "--name=value"; a value may itself begin with "-".
 class Arguments {
 public:
-    Arguments(int argc, char** argv, int first) : arguments_(argv + first, argv + argc) {}
+    Arguments(std::string_view verb, int argc, char** argv, int first) : verb_(verb), arguments_(argv + first, argv + argc) {}
 
     bool done() const { return position_ >= arguments_.size(); }
 
     // The next option's name (without "--"), with its inline value if it had one.
     std::string nextOption() {
         std::string argument = arguments_[position_++];
-        if (!argument.starts_with("--")) throw UsageError{"unexpected argument: " + argument};
+        if (!argument.starts_with("--")) throw UsageError{"unexpected argument: " + argument, verb_};
         argument.erase(0, 2);
         inlineValue_.reset();
         if (const auto equals = argument.find('='); equals != std::string::npos) {
@@ -55,15 +55,20 @@ public:
 
     std::string value(const std::string& option) {
         if (inlineValue_) return *std::exchange(inlineValue_, std::nullopt);
-        if (done()) throw UsageError{"--" + option + " needs a value"};
+        if (done()) throw UsageError{"--" + option + " needs a value", verb_};
         return arguments_[position_++];
     }
 
     void noValue(const std::string& option) const {
-        if (inlineValue_) throw UsageError{"--" + option + " takes no value"};
+        if (inlineValue_) throw UsageError{"--" + option + " takes no value", verb_};
+    }
+
+    UsageError unknown(const std::string& option) const {
+        return {"unknown option for " + std::string(verb_) + ": --" + option, verb_};
     }
 
 private:
+    std::string_view verb_;
     std::vector<std::string> arguments_;
     std::size_t position_ = 0;
     std::optional<std::string> inlineValue_;
@@ -81,6 +86,19 @@ std::string ReadDocument(const std::string& path) {
     return DecodeDocument(bytes);
 }
 
+// help, help VERB, --help and -h: the usage on standard output.
+int Help(int argc, char** argv) {
+    if (argc > 3) throw UsageError{"help takes one verb at most", "help"};
+    if (argc < 3) {
+        std::cout << Usage();
+        return 0;
+    }
+    const std::optional<std::string> usage = VerbUsage(argv[2]);
+    if (!usage) throw UsageError{std::string("no such verb: ") + argv[2], ""};
+    std::cout << *usage;
+    return 0;
+}
+
 int List() {
     for (const CommandInfo& command : AllCommands()) {
         std::cout << command.name << '\t' << WorkspaceName(command.workspace) << '\t' << command.caption << '\n';
@@ -89,12 +107,12 @@ int List() {
 }
 
 int Eval(int argc, char** argv) {
-    if (argc < 3) throw UsageError{"eval needs an expression"};
+    if (argc < 3) throw UsageError{"eval needs an expression", "eval"};
     std::string text = argv[2];
     double x = 0;
     std::optional<double> y;
     bool exact = false;
-    Arguments arguments(argc, argv, 3);
+    Arguments arguments("eval", argc, argv, 3);
     while (!arguments.done()) {
         const std::string option = arguments.nextOption();
         if (option == "x") {
@@ -105,7 +123,7 @@ int Eval(int argc, char** argv) {
             arguments.noValue(option);
             exact = true;
         } else {
-            throw UsageError{"unknown option for eval: --" + option};
+            throw arguments.unknown(option);
         }
     }
     if (CodePointCount(text) > kLongestExpression) {
@@ -129,7 +147,7 @@ int Eval(int argc, char** argv) {
 }
 
 int Run(int argc, char** argv) {
-    if (argc < 3) throw UsageError{"run needs a command name"};
+    if (argc < 3) throw UsageError{"run needs a command name", "run"};
     const CommandInfo* command = FindCommand(argv[2]);
     if (command == nullptr) throw UsageError{std::string("unknown command: ") + argv[2] + " (see koravin-cli list)"};
     std::string editor;
@@ -141,7 +159,7 @@ int Run(int argc, char** argv) {
     bool trace = false;
     bool check = false;
     std::optional<std::string> checkJsonPath;
-    Arguments arguments(argc, argv, 3);
+    Arguments arguments("run", argc, argv, 3);
     while (!arguments.done()) {
         const std::string option = arguments.nextOption();
         if (option == "editor") {
@@ -176,7 +194,7 @@ int Run(int argc, char** argv) {
         } else if (option == "check-json") {
             checkJsonPath = arguments.value(option);
         } else {
-            throw UsageError{"unknown option for run: --" + option};
+            throw arguments.unknown(option);
         }
     }
     ScriptedInteraction user(std::move(replies), std::move(answers));
@@ -211,16 +229,23 @@ int main(int argc, char** argv) {
     using namespace koravin;
     try {
         const std::string verb = argc > 1 ? argv[1] : "";
-        if (verb == "list" && argc == 2) return List();
-        if (verb == "--version" && argc == 2) {
+        if (verb == "list") {
+            if (argc > 2) throw UsageError{"list takes no arguments", "list"};
+            return List();
+        }
+        if (verb == "--version" || verb == "--help" || verb == "-h") {
+            if (argc > 2) throw UsageError{verb + " takes no arguments", "help"};
+            if (verb != "--version") return Help(argc, argv);
             std::cout << "koravin-cli " KORAVIN_VERSION "\n";
             return 0;
         }
         if (verb == "eval") return Eval(argc, argv);
         if (verb == "run") return Run(argc, argv);
-        throw UsageError{verb.empty() ? std::string(kUsage) : "unknown verb: " + verb + " (" + std::string(kUsage) + ")"};
+        if (verb == "help") return Help(argc, argv);
+        throw UsageError{verb.empty() ? "a verb is needed" : "unknown verb: " + verb, ""};
     } catch (const UsageError& error) {
         std::cerr << "koravin-cli: " << error.message << '\n';
+        if (error.usageOf) std::cerr << '\n' << (error.usageOf->empty() ? Usage() : *VerbUsage(*error.usageOf));
         return 2;
     } catch (const std::bad_alloc&) {
         std::cerr << "koravin-cli: out of memory\n";

@@ -7,12 +7,11 @@
 namespace koravin {
 namespace {
 
-constexpr std::size_t kFieldWidth = 24;
 
 // Widths count characters: a Chinese heading of 8 characters gets 16 spaces.
 void AppendField(std::string& table, std::string_view text) {
     const std::size_t length = CodePointCount(text);
-    if (length < kFieldWidth) table.append(kFieldWidth - length, ' ');
+    if (length < kOdeFieldWidth) table.append(kOdeFieldWidth - length, ' ');
     table += text;
 }
 
@@ -20,7 +19,7 @@ void AppendField(std::string& table, std::string_view text) {
 
 std::string OdeTableText(const std::vector<double>& x, const OdeColumn& first, const OdeColumn& second) {
     std::string table;
-    table.reserve((x.size() + 1) * (3 * kFieldWidth + kLineEnd.size()) + 32);
+    table.reserve((x.size() + 1) * (3 * kOdeFieldWidth + kLineEnd.size()) + 32);
     AppendField(table, "X(n)");
     AppendField(table, first.heading);
     AppendField(table, second.heading);

@@ -8,6 +8,9 @@
 
 namespace koravin {
 
+// Each field of the table is right-aligned in this many characters.
+inline constexpr std::size_t kOdeFieldWidth = 24;
+
 struct OdeColumn {
     std::string_view heading;
     const std::vector<double>& values;  // indexed like the nodes

@@ -4,12 +4,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/window_frame.h"
+
 namespace koravin {
 
 ChooserWindow::ChooserWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
     setObjectName("UsualDiffEquation");
     setWindowTitle(QStringLiteral("常微分方程的数值解法"));
     setAttribute(Qt::WA_DeleteOnClose);
+    OfferNoMaximise(this);
 
     auto* layout = new QVBoxLayout(this);
     const auto addButton = [&](const char* name, const QString& caption) {

@@ -22,6 +22,10 @@ namespace koravin {
 inline const QString kDocumentFilter = QStringLiteral("文本文件(*.txt);;所有文件(*.*)");
 inline const QString kPdfFilter = QStringLiteral("PDF文件(*.pdf);;所有文件(*.*)");
 
+// A file's name as the windows show it once it is opened or written: absolute, with this
+// platform's separators.
+QString ShownFileName(const QString& fileName);
+
 // What the font dialog delivers: the font with its effects, and the text colour.
 struct FontChoice {
     QFont font;

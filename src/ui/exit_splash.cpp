@@ -5,9 +5,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QScreen>
-#include <QStyle>
 #include <QTimer>
+
+#include "ui/window_frame.h"
 
 namespace koravin {
 namespace {
@@ -40,9 +40,7 @@ ExitSplash::ExitSplash(std::unique_ptr<CommandStringService> tune, const QString
     setWindowTitle(QStringLiteral("Koravin"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(520, 360);
-    // Placed before it is first shown, so the window opens in the middle of the screen rather than
-    // where a bare window manager puts a window that has no place of its own.
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+    PlaceAtScreenCentre(this);
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor(0x10, 0x18, 0x30));
     dark.setColor(QPalette::WindowText, QColor(0xF0, 0xE6, 0xC8));

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,11 +18,14 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "numbers/number_conversions.h"
 #include "ode/ode_input.h"
+#include "ode/ode_table.h"
 #include "registry/registry.h"
 #include "ui/check_setting.h"
 #include "ui/dialogs.h"
@@ -29,6 +33,7 @@
 #include "ui/function_of_x.h"
 #include "ui/pane_text.h"
 #include "ui/picture_pane.h"
+#include "ui/window_frame.h"
 
 namespace koravin {
 namespace {
@@ -51,9 +56,8 @@ MethodTexts TextsOf(OdeMethod method) {
     return {"UsDi_Adams", "常微分方程的数值解法—Adams方法", "线性多步方法(Adams)计算"};
 }
 
-// A row is three fields of 24 characters. The heading line is wider on screen: its fields count
-// characters, and each Chinese character of a heading takes two columns (up to 16 more).
-constexpr int kPaneColumns = 90;
+// A row is three fields of 24 characters, and room for the scroll bar.
+constexpr int kPaneColumns = 80;
 constexpr int kPaneLines = 14;
 constexpr int kPictureHeight = 260;
 
@@ -68,6 +72,32 @@ QLineEdit* Field(const char* name, const QString& label, QGridLayout* grid, int 
     return field;
 }
 
+// The heading line pads each heading to a field of 24 characters, and a Chinese character is drawn
+// as wide as two digits: the blanks in front of a heading are drawn narrower by what the heading
+// is wider than its characters as digits, so that it stands over its column. The text itself
+// stays as it is.
+void AlignHeadingsOverColumns(QPlainTextEdit& pane) {
+    const QTextBlock line = pane.document()->firstBlock();
+    const QString text = line.text();
+    const QFontMetricsF metrics(pane.font());
+    const qreal digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    const auto fieldWidth = static_cast<qsizetype>(kOdeFieldWidth);
+    QTextCursor cursor(line);
+    for (qsizetype start = 0; start + fieldWidth <= text.size(); start += fieldWidth) {
+        const QString field = text.mid(start, fieldWidth);
+        const qsizetype blanks = field.size() - QStringView(field).trimmed().size();
+        const QString heading = field.mid(blanks);
+        const qreal wider = metrics.horizontalAdvance(heading) - digit * static_cast<qreal>(heading.size());
+        if (blanks == 0 || wider <= 0) continue;
+        QTextCharFormat narrower;
+        narrower.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        narrower.setFontLetterSpacing(-wider / static_cast<qreal>(blanks));
+        cursor.setPosition(line.position() + static_cast<int>(start));
+        cursor.setPosition(line.position() + static_cast<int>(start + blanks), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(narrower);
+    }
+}
+
 }  // namespace
 
 OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
@@ -76,6 +106,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     setObjectName(texts.name);
     setWindowTitle(QString::fromUtf8(texts.caption));
     setAttribute(Qt::WA_DeleteOnClose);
+    OfferNoMaximise(this);
     paper_ = std::make_unique<PaperJob>(this, dialogs_);
     buildControls();
     compute_->setText(QString::fromUtf8(texts.computeCaption));
@@ -84,6 +115,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true); });
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
         setBusy(false);
+        statusLine_->clear();
         if (focusField == QLatin1String("Text1")) function_->setFocus();
         // A refused or stopped run leaves the previous picture.
         const CollectedPicture& table = runner_->picture();
@@ -92,7 +124,10 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
                                   QString::fromStdString(table.secondHeading), table.second,
                                   runExact_.empty() ? PicturePane::Function{} : FunctionOfX(runExact_));
         }
-        if (runner_->lastRunWrotePane()) reportEquation_ = runEquation_;
+        if (runner_->lastRunWrotePane()) {
+            reportEquation_ = runEquation_;
+            AlignHeadingsOverColumns(*result_);
+        }
         emit commandEnded(end);
     });
     connect(compute_, &QPushButton::clicked, this, &OdeWindow::compute);
@@ -113,6 +148,7 @@ OdeWindow::OdeWindow(OdeMethod method, Dialogs& dialogs, QWidget* parent)
     connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true); });
     connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
         setBusy(false);
+        if (end == PaperEnd::Written && !paper_->fileName().isEmpty()) statusLine_->setText(ShownFileName(paper_->fileName()));
         emit paperEnded(end);
     });
 }
@@ -177,8 +213,9 @@ void OdeWindow::buildControls() {
     grid->addWidget(checks_, 2, 6);
     picture_ = new PicturePane;
     picture_->setFixedHeight(kPictureHeight);
-    connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
-        if (!succeeded) dialogs_.tell(this, "操作有误#");
+    connect(picture_, &PicturePane::exported, this, [this](const QString& fileName, bool succeeded) {
+        if (succeeded) statusLine_->setText(ShownFileName(fileName));
+        else dialogs_.tell(this, "操作有误#");
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -251,10 +288,10 @@ QLayout* OdeWindow::buildExampleRow() {
     ShowPagesDone(*paper_, pagesDone);
     row->addWidget(pagesDone);
 
-    exampleHint_ = new QLabel;
-    exampleHint_->setObjectName("ExampleHint");
-    exampleHint_->setAccessibleName(QStringLiteral("示例提示"));
-    row->addWidget(exampleHint_, 1);
+    statusLine_ = new QLabel;
+    statusLine_->setObjectName("StatusLine");
+    statusLine_->setAccessibleName(QStringLiteral("状态"));
+    row->addWidget(statusLine_, 1);
     return row;
 }
 
@@ -270,10 +307,10 @@ void OdeWindow::chooseExample(const Example& example) {
     exact_->setText(FromReportText(example.exactSolution));
     QString hint = QStringLiteral("按 ") + compute_->text();
     if (!example.hint.empty()) hint += QStringLiteral("，") + FromReportText(example.hint);
-    exampleHint_->setText(hint);
+    statusLine_->setText(hint);
 }
 
-QString OdeWindow::exampleHint() const { return exampleHint_->text(); }
+QString OdeWindow::statusLine() const { return statusLine_->text(); }
 
 // Text4 holds a count from 1 to 32767 at every moment: a text outside is replaced at once.
 void OdeWindow::applyDivisionRule() {

@@ -45,7 +45,9 @@ public:
     void stepDivisions(int steps);
     // 示例: fills the fields (and the exact solution, where one is known) and says what to answer.
     void chooseExample(const Example& example);
-    QString exampleHint() const;
+    // The line beside 示例 that says what to answer for an example until a run ends, and which
+    // file 导出PDF… or 导出图片… wrote.
+    QString statusLine() const;
 
     // 打印… and 导出PDF… of the report with its picture; the buttons beside 示例 trigger them.
     QAction* printAction() const { return print_; }
@@ -92,7 +94,7 @@ private:
     QAction* stop_ = nullptr;
     QAction* print_ = nullptr;
     QAction* exportPdf_ = nullptr;
-    QLabel* exampleHint_ = nullptr;
+    QLabel* statusLine_ = nullptr;
     std::unique_ptr<CommandRunner> runner_;
     std::unique_ptr<PaperJob> paper_;
     // Disabling the focused Command1 pushes the focus on; it comes back when the run ends.

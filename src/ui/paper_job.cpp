@@ -1,6 +1,8 @@
 #include "ui/paper_job.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QEventLoop>
 #include <QPainter>
 #include <QPdfWriter>
@@ -10,19 +12,32 @@
 #include <QWidget>
 
 #include "ui/dialogs.h"
+#include "ui/pdf_text.h"
 #include "ui/picture_pane.h"
 
 namespace koravin {
 namespace {
 
+// Replaces the file with `bytes` whole, or leaves it as it was.
+bool WriteWhole(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile file(fileName);
+    // commit() alone can report success after a write that failed.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// The PDF is written into memory, so that its text can be corrected before it becomes the file.
 class PdfFile : public PaperJob::Target {
 public:
-    PdfFile(QString fileName, QString title) : fileName_(std::move(fileName)), title_(std::move(title)) {}
+    PdfFile(QString fileName, const PaperReport& report)
+        : fileName_(std::move(fileName)), title_(report.title), painted_(PaintedText(report)), font_(report.font) {}
 
     QPagedPaintDevice* open() override {
-        file_ = std::make_unique<QSaveFile>(fileName_);
-        if (!file_->open(QIODevice::WriteOnly)) return nullptr;
-        writer_ = std::make_unique<QPdfWriter>(file_.get());
+        if (!buffer_.open(QIODevice::WriteOnly)) return nullptr;
+        writer_ = std::make_unique<QPdfWriter>(&buffer_);
         writer_->setTitle(title_);
         writer_->setCreator(QStringLiteral("Koravin"));
         writer_->setPageSize(QPageSize(QPageSize::A4));
@@ -31,32 +46,45 @@ public:
 
     bool close(bool complete) override {
         writer_.reset();
-        if (file_ == nullptr) return false;
-        if (!complete) {
-            file_->cancelWriting();
-            return false;
-        }
-        return file_->flush() && file_->commit();
+        if (!complete) return false;
+        return WriteWhole(fileName_, WithCorrectedText(buffer_.data(), GlyphNameCorrections(painted_, font_)));
     }
 
 private:
     QString fileName_;
     QString title_;
-    std::unique_ptr<QSaveFile> file_;
+    QString painted_;
+    QFont font_;
+    QBuffer buffer_;
     std::unique_ptr<QPdfWriter> writer_;
 };
 
 class Printer : public PaperJob::Target {
 public:
-    explicit Printer(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+    Printer(std::unique_ptr<QPrinter> printer, const PaperReport& report)
+        : printer_(std::move(printer)), painted_(PaintedText(report)), font_(report.font) {}
     QPagedPaintDevice* open() override { return printer_.get(); }
     bool close(bool complete) override {
-        if (!complete) printer_->abort();
-        return complete;
+        if (!complete) {
+            printer_->abort();
+            return false;
+        }
+        // Printed to a PDF file, it is a PDF the program wrote: its text is corrected as an export's.
+        const QString fileName = printer_->outputFileName();
+        if (printer_->outputFormat() != QPrinter::PdfFormat || fileName.isEmpty()) return true;
+        printer_.reset();
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        const QByteArray written = file.readAll();
+        file.close();
+        const QByteArray corrected = WithCorrectedText(written, GlyphNameCorrections(painted_, font_));
+        return corrected == written || WriteWhole(fileName, corrected);
     }
 
 private:
     std::unique_ptr<QPrinter> printer_;
+    QString painted_;
+    QFont font_;
 };
 
 }  // namespace
@@ -96,8 +124,9 @@ void PaperJob::exportPdf(PaperReport report) {
     const QString name = dialogs_.savePdfName(window_, pdfName_);
     if (name.isEmpty()) return;
     pdfName_ = name;
-    const QString title = report.title;
-    start(std::move(report), std::make_unique<PdfFile>(name, title));
+    fileName_ = name;
+    auto target = std::make_unique<PdfFile>(name, report);
+    start(std::move(report), std::move(target));
 }
 
 void PaperJob::print(PaperReport report) {
@@ -105,7 +134,9 @@ void PaperJob::print(PaperReport report) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setDocName(report.title);
     if (!dialogs_.setUpPrinter(window_, *printer)) return;
-    start(std::move(report), std::make_unique<Printer>(std::move(printer)));
+    fileName_ = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
+    auto target = std::make_unique<Printer>(std::move(printer), report);
+    start(std::move(report), std::move(target));
 }
 
 void PaperJob::start(PaperReport report, std::unique_ptr<Target> target) {

@@ -37,6 +37,9 @@ public:
     // The print dialog, then the report onto the printer chosen there.
     void print(PaperReport report);
     void stop() { stopRequested_ = true; }
+    // The file the running or last job writes: the PDF, or the file the printer prints to; ""
+    // for paper.
+    QString fileName() const { return fileName_; }
     // Stops the job and returns once it has ended.
     void stopAndWait();
 
@@ -61,6 +64,7 @@ private:
     QWidget* window_;
     Dialogs& dialogs_;
     QString pdfName_;
+    QString fileName_;
     std::atomic<bool> stopRequested_ = false;
     std::thread worker_;
 };

@@ -1,5 +1,6 @@
 // What the picture draws over Qt Charts' series, in pixels: curves in too many pieces for series,
-// bisection brackets, the drops from the curve, the iterates' numbers and the legend.
+// bisection brackets, the drops from the curve, the iterates' names and the legend. Which names
+// and where, and where the legend goes, is src/plot's (labels.h); this draws it.
 
 #include <algorithm>
 #include <cmath>
@@ -16,11 +17,18 @@
 namespace koravin {
 namespace {
 
+PixelRect ToPixelRect(const QRectF& rect) { return {rect.left(), rect.top(), rect.width(), rect.height()}; }
+QRectF ToRectF(const PixelRect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
+
+// Below the plot the legend keeps this far from the chart's edge.
+constexpr int kChartMargin = 4;
 
 }  // namespace
 
 void PicturePane::Impl::PlaceOverlay() {
     for (QGraphicsItem* item : overlay->childItems()) delete item;
+    delete legendBelow;
+    legendBelow = nullptr;
     const QRectF area = plot();
     overlay->setRect(area);
     placeholder->setVisible(mode == Mode::Empty);
@@ -38,14 +46,15 @@ void PicturePane::Impl::PlaceOverlay() {
         auto* item = new QGraphicsPathItem(path, overlay);
         item->setPen(curve.pen);
     }
-    const std::vector<QPointF> drawn = CurvePixels();
-    std::vector<QRectF> taken;
+    const std::vector<PixelPoint> drawn = CurvePixels();
+    std::vector<PixelRect> taken;
     if (mode == Mode::Function) PlaceSteps(area, drawn, taken);
+    if (mode == Mode::Cobweb) PlaceCobwebNames(area, drawn, taken);
     PlaceLegend(area, drawn, taken);
 }
 
 // The pixels the curves and lines pass through, no more than 4 pixels apart.
-std::vector<QPointF> PicturePane::Impl::CurvePixels() const {
+std::vector<PixelPoint> PicturePane::Impl::CurvePixels() const {
     std::vector<QList<QPointF>> pieces;
     for (const auto& [key, series] : curves) {
         if (key == QStringLiteral("axis")) continue;
@@ -57,24 +66,25 @@ std::vector<QPointF> PicturePane::Impl::CurvePixels() const {
             for (const PlotPoint& point : piece) points.append(QPointF(point.x, point.y));
         }
     }
-    std::vector<QPointF> drawn;
+    std::vector<PixelPoint> drawn;
+    const auto add = [&drawn](QPointF point) { drawn.push_back({point.x(), point.y()}); };
     for (const QList<QPointF>& points : pieces) {
         QPointF previous;
         for (qsizetype i = 0; i < points.size(); ++i) {
             const QPointF point = ToPixel(points[i].x(), points[i].y());
             const int steps = i == 0 ? 1 : std::clamp(static_cast<int>(QLineF(previous, point).length() / 4), 1, 100);
-            for (int s = 1; s <= steps; ++s) drawn.push_back(previous + (point - previous) * (static_cast<double>(s) / steps));
+            for (int s = 1; s <= steps; ++s) add(previous + (point - previous) * (static_cast<double>(s) / steps));
             previous = point;
         }
     }
     for (const auto& [key, series] : dots) {
-        for (const QPointF& point : series->points()) drawn.push_back(ToPixel(point.x(), point.y()));
+        for (const QPointF& point : series->points()) add(ToPixel(point.x(), point.y()));
     }
     return drawn;
 }
 
-// Brackets, the drops from the curve to the axis, and the iterates' numbers, in pixels.
-void PicturePane::Impl::PlaceSteps(const QRectF& area, const std::vector<QPointF>& drawn, std::vector<QRectF>& taken) {
+// Brackets, the drops from the curve to the axis, and the iterates' names, in pixels.
+void PicturePane::Impl::PlaceSteps(const QRectF& area, const std::vector<PixelPoint>& drawn, std::vector<PixelRect>& taken) {
     const double axisY0 = ToPixel(0, 0).y();
     const bool axisShown = axisY0 >= area.top() && axisY0 <= area.bottom();
 
@@ -120,7 +130,7 @@ void PicturePane::Impl::PlaceSteps(const QRectF& area, const std::vector<QPointF
         bar->setPen(Pen(kBracketTeal, std::clamp(spacing * 0.5, 1.5, 2.0)));
         // The earlier, wider brackets fade; the last is the strongest.
         bar->setOpacity(brackets.size() == 1 ? 1.0 : 0.45 + 0.55 * k / (brackets.size() - 1));
-        taken.push_back(QRectF(QPointF(a, y - cap), QPointF(b, y + cap)));
+        taken.push_back(ToPixelRect(QRectF(QPointF(a, y - cap), QPointF(b, y + cap))));
     }
 
     QPainterPath drops;
@@ -142,99 +152,119 @@ void PicturePane::Impl::PlaceSteps(const QRectF& area, const std::vector<QPointF
     dropItem->setPen(Pen(kAxisLine, 1, Qt::DotLine));
 
     if (!axisShown) return;
-    const bool below = brackets.empty() ? axisY0 + 24 < area.bottom() : direction < 0;
-    const QFont font = TextFont();
-    const QFontMetricsF metrics(font);
-    std::vector<const IterateMark*> ordered;
-    for (const IterateMark& mark : marks) ordered.push_back(&mark);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const IterateMark* a, const IterateMark* b) { return a->index < b->index; });
-    const auto crossed = [&](const QRectF& rect) {
-        return std::any_of(drawn.begin(), drawn.end(), [&](const QPointF& point) { return rect.contains(point); });
-    };
-    // A number goes where nothing else is, on its side of the axis or else on the other; over a
-    // curve if it must; never over another number or a bracket.
-    for (const IterateMark* mark : ordered) {
-        if (!std::isfinite(mark->x)) continue;
-        const double px = ToPixel(mark->x, 0).x();
-        if (px < area.left() || px > area.right()) continue;
-        const QString text = QStringLiteral("x%1").arg(mark->index);
-        const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
-        const double left = std::clamp(px - size.width() / 2, area.left() + 1, area.right() - 1 - size.width());
-        const QRectF under(QPointF(left, axisY0 + 6), size);
-        const QRectF over(QPointF(left, axisY0 - 6 - size.height()), size);
-        std::optional<QRectF> place;
-        for (bool avoidCurves : {true, false}) {
-            for (const QRectF& rect : {below ? under : over, below ? over : under}) {
-                const QRectF padded = rect.adjusted(-3, 0, 3, 0);
-                if (!area.contains(rect) || (avoidCurves && crossed(rect))) continue;
-                if (std::any_of(taken.begin(), taken.end(), [&](const QRectF& other) { return other.intersects(padded); })) continue;
-                place = rect;
-                break;
-            }
-            if (place) break;
+    // The bracket's ends stand on the axis as ticks; their names go beside them like the iterates'.
+    QPainterPath ends;
+    for (const IterateMark& mark : marks) {
+        if (!IsStartingBracket(mark)) continue;
+        for (const double end : {mark.bracket->first, mark.bracket->second}) {
+            const double px = ToPixel(end, 0).x();
+            if (!std::isfinite(end) || px < area.left() || px > area.right()) continue;
+            ends.moveTo(px, axisY0 - 4);
+            ends.lineTo(px, axisY0 + 4);
         }
-        if (!place) continue;
-        taken.push_back(place->adjusted(-3, 0, 3, 0));
-        auto* label = new QGraphicsSimpleTextItem(text, overlay);
-        label->setFont(font);
-        label->setBrush(QColor(kOrange).darker(125));
-        label->setPos(place->topLeft());
-        label->setZValue(2);
     }
+    auto* endItem = new QGraphicsPathItem(ends, overlay);
+    endItem->setPen(Pen(kBracketTeal, 2));
+    const bool below = brackets.empty() ? axisY0 + 24 < area.bottom() : direction < 0;
+    PlaceNames(IterateLabels(marks), area, axisY0, below, drawn, taken);
 }
 
-// The legend in the corner of the plot where it hides the least.
-void PicturePane::Impl::PlaceLegend(const QRectF& area, const std::vector<QPointF>& drawn, const std::vector<QRectF>& taken) {
-    if (legend.empty()) return;
+// The iterates' names along the bottom of the plot, each with a dotted line up to its point on
+// y = x.
+void PicturePane::Impl::PlaceCobwebNames(const QRectF& area, const std::vector<PixelPoint>& drawn,
+                                         std::vector<PixelRect>& taken) {
+    const std::vector<AxisLabel> names = IterateLabels(marks);
+    const std::vector<std::optional<QRectF>> places = PlaceNames(names, area, area.bottom(), false, drawn, taken);
+    QPainterPath drops;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!places[i]) continue;
+        const QPointF onDiagonal = ToPixel(names[i].x, names[i].x);
+        drops.moveTo(onDiagonal.x(), std::clamp(onDiagonal.y(), area.top(), area.bottom()));
+        drops.lineTo(onDiagonal.x(), places[i]->top() - 1);
+    }
+    auto* dropItem = new QGraphicsPathItem(drops, overlay);
+    dropItem->setPen(Pen(kAxisLine, 1, Qt::DotLine));
+}
+
+// The names src/plot placed, drawn where it put them; nothing for those it left out.
+std::vector<std::optional<QRectF>> PicturePane::Impl::PlaceNames(const std::vector<AxisLabel>& names, const QRectF& area,
+                                                                double axisY, bool below,
+                                                                const std::vector<PixelPoint>& drawn,
+                                                                std::vector<PixelRect>& taken) {
+    const QFont font = TextFont();
+    const QFontMetricsF metrics(font);
+    std::vector<LabelBox> boxes;
+    for (const AxisLabel& name : names) {
+        boxes.push_back({ToPixel(name.x, 0).x(), metrics.horizontalAdvance(FromUtf8(name.text)), metrics.height()});
+    }
+    const std::vector<std::optional<PixelRect>> places = PlaceLabels(boxes, ToPixelRect(area), axisY, below, drawn, taken);
+    std::vector<std::optional<QRectF>> placed;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        placed.push_back(places[i] ? std::optional(ToRectF(*places[i])) : std::nullopt);
+        if (!places[i]) continue;
+        auto* label = new QGraphicsSimpleTextItem(FromUtf8(names[i].text), overlay);
+        label->setFont(font);
+        label->setBrush(QColor(kOrange).darker(125));
+        label->setPos(places[i]->left, places[i]->top);
+        label->setZValue(2);
+    }
+    return placed;
+}
+
+// The legend in the corner of the plot where it hides the least, or below the plot when it would
+// hide the curves wherever it stood; the chart makes room for it there.
+void PicturePane::Impl::PlaceLegend(const QRectF& area, const std::vector<PixelPoint>& drawn,
+                                    const std::vector<PixelRect>& taken) {
+    const auto room = [this](double height) {
+        QMargins margins = chart->margins();
+        if (margins.bottom() != kChartMargin + static_cast<int>(std::ceil(height))) {
+            margins.setBottom(kChartMargin + static_cast<int>(std::ceil(height)));
+            chart->setMargins(margins);
+        }
+    };
+    if (legend.empty()) return room(0);
     const double padding = 6;
     const double inset = 8;
     QFont font = TextFont();
     const double fullSize = font.pointSizeF();
     double sampleWidth = 24;
-    // A narrow pane gets a smaller legend rather than none: curves without names say nothing.
-    const auto legendSize = [&] {
+    const auto entryWidths = [&] {
         const QFontMetricsF metrics(font);
-        double textWidth = 0;
-        for (const LegendEntry& entry : legend) textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.text));
-        return QSizeF(padding * 3 + sampleWidth + textWidth, padding * 2 + (metrics.height() + 2) * legend.size() - 2);
+        std::vector<double> widths;
+        for (const LegendEntry& entry : legend) widths.push_back(sampleWidth + padding + metrics.horizontalAdvance(entry.text));
+        return widths;
     };
-    QSizeF size = legendSize();
-    while (size.width() + 2 * inset > area.width() || size.height() + 2 * inset > area.height()) {
-        if (font.pointSizeF() - 0.5 < fullSize * 0.6) return;
+    // Under a narrow plot the entries get smaller before they are cut.
+    std::vector<double> widths = entryWidths();
+    while (*std::max_element(widths.begin(), widths.end()) + 2 * padding > area.width() &&
+           font.pointSizeF() - 0.5 >= fullSize * 0.6) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
         sampleWidth = 16;
-        size = legendSize();
+        widths = entryWidths();
     }
     const QFontMetricsF metrics(font);
     const double row = metrics.height() + 2;
-    const QPointF corners[] = {
-        {area.left() + inset, area.top() + inset},
-        {area.right() - inset - size.width(), area.top() + inset},
-        {area.right() - inset - size.width(), area.bottom() - inset - size.height()},
-        {area.left() + inset, area.bottom() - inset - size.height()},
-    };
-    QRectF best;
-    std::size_t fewest = std::numeric_limits<std::size_t>::max();
-    for (const QPointF& corner : corners) {
-        const QRectF rect(corner, size);
-        std::size_t covered = 0;
-        for (const QPointF& point : drawn) covered += rect.contains(point) ? 1 : 0;
-        for (const QRectF& other : taken) covered += rect.intersects(other) ? 1000 : 0;
-        if (covered < fewest) {
-            fewest = covered;
-            best = rect;
-        }
+    const LegendPlace place = koravin::PlaceLegend(widths, row, padding, ToPixelRect(area), inset, drawn, taken);
+    room(place.below ? place.box.height : 0);
+    QRectF best = ToRectF(place.box);
+    QGraphicsItem* layer = overlay;
+    if (place.below) {
+        best.moveTo(area.left(), chart->rect().bottom() - kChartMargin - place.box.height);
+        legendBelow = new QGraphicsRectItem(chart);
+        legendBelow->setPen(Qt::NoPen);
+        legendBelow->setZValue(1000);
+        layer = legendBelow;
     }
 
-    auto* box = new QGraphicsRectItem(best, overlay);
+    auto* box = new QGraphicsRectItem(best, layer);
     box->setPen(QPen(QColor(0xd5, 0xd9, 0xdf), 1));
     box->setBrush(QColor(255, 255, 255, 225));
     box->setZValue(3);
     for (std::size_t i = 0; i < legend.size(); ++i) {
         const LegendEntry& entry = legend[i];
-        const double top = best.top() + padding + row * i;
+        const double top = best.top() + place.entries[i].y;
         const double middle = top + metrics.height() / 2;
-        const double left = best.left() + padding;
+        const double left = best.left() + place.entries[i].x;
         QGraphicsItem* sample = nullptr;
         if (entry.sample == LegendEntry::Sample::Dot) {
             auto* dot = new QGraphicsEllipseItem(QRectF(left + sampleWidth / 2 - 4.5, middle - 4.5, 9, 9), box);

@@ -20,6 +20,7 @@
 
 #include "plot/axis_ticks.h"
 #include "plot/convergence.h"
+#include "plot/labels.h"
 #include "plot/plot_geometry.h"
 #include "ui/picture_pane.h"
 
@@ -64,7 +65,8 @@ struct PicturePane::Impl {
     QChartView* view = nullptr;
     QCategoryAxis* axisX = new QCategoryAxis;
     QCategoryAxis* axisY = new QCategoryAxis;
-    QGraphicsRectItem* overlay = nullptr;
+    QGraphicsRectItem* overlay = nullptr;      // over the plot, clipped to it
+    QGraphicsRectItem* legendBelow = nullptr;  // the legend when it stands below the plot
     QGraphicsSimpleTextItem* placeholder = nullptr;
     QAction* exportAction = nullptr;
     QAction* extrasSeparator = nullptr;
@@ -131,9 +133,13 @@ struct PicturePane::Impl {
 
     // picture_overlay.cpp
     void PlaceOverlay();
-    std::vector<QPointF> CurvePixels() const;
-    void PlaceSteps(const QRectF& area, const std::vector<QPointF>& drawn, std::vector<QRectF>& taken);
-    void PlaceLegend(const QRectF& area, const std::vector<QPointF>& drawn, const std::vector<QRectF>& taken);
+    std::vector<PixelPoint> CurvePixels() const;
+    void PlaceSteps(const QRectF& area, const std::vector<PixelPoint>& drawn, std::vector<PixelRect>& taken);
+    void PlaceCobwebNames(const QRectF& area, const std::vector<PixelPoint>& drawn, std::vector<PixelRect>& taken);
+    std::vector<std::optional<QRectF>> PlaceNames(const std::vector<AxisLabel>& names, const QRectF& area, double axisY,
+                                                  bool below, const std::vector<PixelPoint>& drawn,
+                                                  std::vector<PixelRect>& taken);
+    void PlaceLegend(const QRectF& area, const std::vector<PixelPoint>& drawn, const std::vector<PixelRect>& taken);
 };
 
 }  // namespace koravin

@@ -79,6 +79,7 @@ void PicturePane::Impl::RefreshFunction(int columns) {
     SetCurve(QStringLiteral("secant"), std::move(secants));
     QList<QPointF> points;
     for (const IterateMark& mark : marks) {
+        if (IsStartingBracket(mark)) continue;
         if (axisShown && mark.x >= shown.left && mark.x <= shown.right) points.append(QPointF(mark.x, 0));
     }
     SetDots(QStringLiteral("iterates"), kOrange, 9, points);

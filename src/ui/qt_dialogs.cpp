@@ -1,6 +1,8 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
@@ -88,6 +90,8 @@ QString FileName(QWidget* owner, const QString& remembered, QFileDialog::AcceptM
 }
 
 }  // namespace
+
+QString ShownFileName(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
 
 std::string QtDialogs::ask(QWidget* owner, const Prompt& prompt) {
     QInputDialog dialog(owner);

@@ -14,6 +14,8 @@ constexpr char16_t kFirstWideCharacter = 0x3400;
 constexpr qreal kHeaderPointSize = 8;
 constexpr qreal kPageMarginMillimetres = 15;
 
+QString PageNumberLine(int page, int pageCount) { return QStringLiteral("第 %1 页 / 共 %2 页").arg(page).arg(pageCount); }
+
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 // The pane holds LF between lines; a report copied from elsewhere may hold CR LF.
@@ -42,11 +44,20 @@ QFont Resized(QFont font, qreal pointSize) {
     return font;
 }
 
+// The font as the paper draws it: each character with the glyph the font's character map gives
+// it. Shaping may draw a character with a glyph the map does not reach (an ellipsis after a
+// letter), and such a glyph has no character in the PDF's text; a report's columns want no
+// kerning either.
+QFont Unshaped(QFont font) {
+    font.setStyleStrategy(static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
+}
+
 class PagePainter {
 public:
     PagePainter(QPainter& painter, const PaperReport& report, const QFont& body, QPaintDevice* device)
         : painter_(painter), report_(report), body_(body), bodyMetrics_(body, device),
-          header_(Resized(report.font, kHeaderPointSize)), headerMetrics_(header_, device),
+          header_(Resized(body, kHeaderPointSize)), headerMetrics_(header_, device),
           area_(0, 0, device->width(), device->height()), margin_(headerMetrics_.lineSpacing() * 1.6) {}
 
     int linesPerPage() const {
@@ -71,7 +82,7 @@ public:
         painter_.drawLine(QPointF(area_.left(), line * 1.3), QPointF(area_.right(), line * 1.3));
         painter_.drawText(QRectF(area_.left(), area_.bottom() - line, area_.width(), line),
                           Qt::AlignHCenter | Qt::AlignVCenter,
-                          QStringLiteral("第 %1 页 / 共 %2 页").arg(page).arg(pageCount));
+                          PageNumberLine(page, pageCount));
     }
 
     void lines(const std::vector<QString>& lines, std::size_t first, std::size_t count) {
@@ -163,16 +174,22 @@ std::vector<QString> BreakLine(const QString& line, qreal breakWidth, TextWidths
     return parts;
 }
 
+QString PaintedText(const PaperReport& report) {
+    return report.title + report.firstLine + report.date + PageNumberLine(1234567890, 0) + kContinuationMark +
+           report.text;
+}
+
 bool PaintReport(QPagedPaintDevice& device, const PaperReport& report, const std::function<bool(int, int)>& onPage) {
     device.setPageMargins(QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres, kPageMarginMillimetres,
                                     kPageMarginMillimetres),
                           QPageLayout::Millimeter);
     device.setPageOrientation(QPageLayout::Portrait);
     const QStringList reportLines = ReportLines(report.text);
-    TextWidths widths(report.font, &device);
+    const QFont font = Unshaped(report.font);
+    TextWidths widths(font, &device);
     qreal widest = 0;
     for (const QString& line : reportLines) widest = std::max(widest, widths.width(line));
-    const PaperFit fit = FitToPage(widest, PointSizeOf(report.font), PrintableWidth(device, QPageLayout::Portrait),
+    const PaperFit fit = FitToPage(widest, PointSizeOf(font), PrintableWidth(device, QPageLayout::Portrait),
                                    PrintableWidth(device, QPageLayout::Landscape));
     device.setPageOrientation(fit.orientation);
 
@@ -189,7 +206,7 @@ bool PaintReport(QPagedPaintDevice& device, const PaperReport& report, const std
 
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    PagePainter pages(painter, report, Resized(report.font, fit.pointSize), &device);
+    PagePainter pages(painter, report, Resized(font, fit.pointSize), &device);
     const std::size_t perPage = static_cast<std::size_t>(pages.linesPerPage());
     const int textPages = std::max(1, static_cast<int>((lines.size() + perPage - 1) / perPage));
     const int pageCount = textPages + (report.picture.isNull() ? 0 : 1);

@@ -64,6 +64,10 @@ PaperFit FitToPage(qreal widest, qreal pointSize, qreal portraitWidth, qreal lan
 // wider than a whole part is cut where it must.
 std::vector<QString> BreakLine(const QString& line, qreal breakWidth, TextWidths& widths, qreal pointSize);
 
+// Every character the report's pages show: its text, the header, the page numbers and the
+// continuation mark.
+QString PaintedText(const PaperReport& report);
+
 // Paints the report page by page onto `device` (a QPdfWriter or a QPrinter, not yet painted on),
 // choosing the orientation and size itself. `onPage(done, count)` is called after each page and
 // returns false to stop there. False when stopped or when the device cannot be painted on.

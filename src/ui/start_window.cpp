@@ -17,6 +17,7 @@
 #include "ui/exit_splash.h"
 #include "ui/help_window.h"
 #include "ui/installation.h"
+#include "ui/window_frame.h"
 
 namespace koravin {
 namespace {
@@ -48,6 +49,7 @@ StartWindow::StartWindow(Dialogs& dialogs, TuneServiceFactory makeTuneService, Q
     setObjectName("Koravin");
     setWindowTitle(QStringLiteral("Koravin"));
     setAttribute(Qt::WA_DeleteOnClose);
+    OfferNoMaximise(this);
 
     auto* title = new QLabel(QStringLiteral("Koravin"), this);
     title->setObjectName("Label1");
@@ -101,6 +103,7 @@ StartWindow::StartWindow(Dialogs& dialogs, TuneServiceFactory makeTuneService, Q
     timer_->setInterval(1000);
     connect(timer_, &QTimer::timeout, this, &StartWindow::tick);
     timer_->start();
+    PlaceAtScreenCentre(this);
 }
 
 void StartWindow::tick() {

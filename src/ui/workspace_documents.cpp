@@ -1,9 +1,7 @@
 // The file commands of the workspaces: new, open, save and save as. Opening loads the editor
 // pane; saving writes the result pane.
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSaveFile>
@@ -22,8 +20,6 @@ namespace {
 constexpr qint64 kLargestQuietOpen = 1500;
 // Loading is shown on the progress bar in pieces of this many characters.
 constexpr qsizetype kLoadPiece = 64 * 1024;
-
-QString FullName(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
 
 std::string_view Bytes(const QByteArray& bytes) { return {bytes.constData(), static_cast<std::size_t>(bytes.size())}; }
 
@@ -91,7 +87,7 @@ void WorkspaceWindow::openDocument() {
     }
     openedText_ = editor_->toPlainText();
     savedName_.clear();
-    setStatus(FullName(name));
+    setStatus(ShownFileName(name));
 }
 
 // The editor fills piece by piece while the progress bar under it counts the bytes.
@@ -131,6 +127,7 @@ void WorkspaceWindow::chooseExample(const Example& example) {
     editor_->setPlainText(FromReportText(example.editorText));
     QString hint = QStringLiteral("选择 ") + MenuPath(findChild<QAction*>(QString::fromStdString(example.command)));
     if (!example.hint.empty()) hint += QStringLiteral("，") + FromReportText(example.hint);
+    exampleHint_ = hint;
     setStatus(hint);
 }
 
@@ -146,7 +143,7 @@ bool WorkspaceWindow::writeResult(const QString& fileName) {
         dialogs_.tell(this, "操作有误#");
         return false;
     }
-    setStatus(FullName(fileName));
+    setStatus(ShownFileName(fileName));
     return true;
 }
 

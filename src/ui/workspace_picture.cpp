@@ -26,8 +26,9 @@ const QString kSweepSizeTitle = QStringLiteral("max|x(k)-x(k-1)|");
 
 void WorkspaceWindow::buildPicture(QWidget* resultColumn, QSplitter* splitter) {
     picture_ = new PicturePane;
-    connect(picture_, &PicturePane::exported, this, [this](const QString&, bool succeeded) {
-        if (!succeeded) dialogs_.tell(this, "操作有误#");
+    connect(picture_, &PicturePane::exported, this, [this](const QString& fileName, bool succeeded) {
+        if (succeeded) setStatus(ShownFileName(fileName));
+        else dialogs_.tell(this, "操作有误#");
     });
     auto* resultAndPicture = new QSplitter(Qt::Horizontal);
     resultAndPicture->setObjectName("PictureSplitter");

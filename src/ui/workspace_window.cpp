@@ -79,11 +79,15 @@ WorkspaceWindow::WorkspaceWindow(WorkspaceKind kind, Dialogs& dialogs, QWidget* 
     connect(paper_.get(), &PaperJob::started, this, [this] { setBusy(true, kPaperStatus); });
     connect(paper_.get(), &PaperJob::ended, this, [this](PaperEnd end) {
         setBusy(false, kPaperStatus);
+        if (end == PaperEnd::Written && !paper_->fileName().isEmpty()) setStatus(ShownFileName(paper_->fileName()));
         emit paperEnded(end);
     });
     connect(runner_.get(), &CommandRunner::started, this, [this] { setBusy(true, kBusyStatus); });
     connect(runner_.get(), &CommandRunner::ended, this, [this](CommandEnd end, const QString& focusField) {
         setBusy(false, kBusyStatus);
+        // Once a command has run, the example's hint has served.
+        if (!exampleHint_.isEmpty() && statusText() == exampleHint_) setStatus(focusStatus());
+        exampleHint_.clear();
         if (focusField == QLatin1String("Text1")) editor_->setFocus();
         if (end == CommandEnd::Finished) keepRunForPicture();
         if (runner_->lastRunWrotePane()) reportInput_ = FirstLine(QString::fromStdString(runFunction_));
@@ -379,6 +383,13 @@ void WorkspaceWindow::setStatus(const QString& text) {
     if (statusPanel_ != nullptr) statusPanel_->setText(text);
 }
 
+QString WorkspaceWindow::focusStatus() const {
+    const bool linear = kind_ == WorkspaceKind::Linear;
+    if (editor_->hasFocus()) return linear ? QStringLiteral("编辑区域") : QStringLiteral("在此输入函数方程式f(x)=?");
+    if (result_->hasFocus()) return linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域");
+    return QStringLiteral("状态");
+}
+
 bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool linear = kind_ == WorkspaceKind::Linear;
     // The focus that goes with the window to a dialog or a menu and comes back with it has not
@@ -389,9 +400,8 @@ bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event) {
             return QMainWindow::eventFilter(watched, event);
         }
     }
-    if (event->type() == QEvent::FocusIn) {
-        if (watched == editor_) setStatus(linear ? QStringLiteral("编辑区域") : QStringLiteral("在此输入函数方程式f(x)=?"));
-        if (watched == result_) setStatus(linear ? QStringLiteral("结果区域") : QStringLiteral("计算结果区域"));
+    if (event->type() == QEvent::FocusIn && (watched == editor_ || watched == result_)) {
+        setStatus(focusStatus());
     } else if (event->type() == QEvent::FocusOut && !linear && (watched == editor_ || watched == result_)) {
         setStatus(QStringLiteral("状态"));
     }

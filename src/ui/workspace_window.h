@@ -115,6 +115,8 @@ private:
     QString reportInput_;  // the first line of the input the pane's report was computed from
     void setBusy(bool busy, const QString& busyStatus);
     void setStatus(const QString& text);
+    // What the status bar says of the pane with the focus.
+    QString focusStatus() const;
     void showPaneStyle();
     void loadDocumentText(const QByteArray& bytes);
     bool writeResult(const QString& fileName);
@@ -160,6 +162,7 @@ private:
     std::unique_ptr<CommandRunner> runner_;
     std::unique_ptr<PaperJob> paper_;
     QString statusBeforeCommand_;
+    QString exampleHint_;  // what the last example chosen said to choose and answer
 
     int decimalDigits_ = 6;
     QFont paneFont_;

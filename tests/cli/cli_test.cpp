@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -90,32 +93,96 @@ TEST_F(Cli, EvalRejectsATextItCannotEvaluate) {
     EXPECT_EQ(Run({"eval", std::string(32767, '1')}).status, 0);
 }
 
+// A wrong call says why in one line; one of the wrong shape is followed by the usage of its verb,
+// as help VERB prints it (the whole usage where the verb itself is wrong).
 TEST_F(Cli, UsageErrorsExplainThemselvesInOneLineAndExitTwo) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {},
-             {"frobnicate"},
-             {"eval"},
-             {"eval", "x", "--x"},
-             {"eval", "x", "--z", "1"},
-             {"run"},
-             {"run", "NoSuchCommand"},
-             {"run", "Gauss_1", "--digits", "0"},
-             {"run", "Gauss_1", "--digits", "17"},
-             {"run", "Gauss_1", "--digits", "2.5"},
-             {"run", "Gauss_1", "--field", "novalue"},
-             {"run", "Gauss_1", "--editor", "/no/such/file"},
-             {"run", "Gauss_1", "--yes=1"},
-             {"--version", "list"},
-             {"run", "Gauss_1", "--check=1"},
-             {"run", "Gauss_1", "--check-json"},
-             {"run", "Gauss_1", "--check-json", "/no/such/folder/checks.json"},
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<std::string> usageOf;
+    };
+    for (const Case& wrong : std::vector<Case>{
+             {{}, ""},
+             {{"frobnicate"}, ""},
+             {{"eval"}, "eval"},
+             {{"eval", "x", "--x"}, "eval"},
+             {{"eval", "x", "--z", "1"}, "eval"},
+             {{"eval", "x", "y"}, "eval"},
+             {{"run"}, "run"},
+             {{"run", "Gauss_1", "--frobnicate"}, "run"},
+             {{"run", "Gauss_1", "--yes=1"}, "run"},
+             {{"run", "Gauss_1", "--check=1"}, "run"},
+             {{"run", "Gauss_1", "--check-json"}, "run"},
+             {{"list", "all"}, "list"},
+             {{"--version", "list"}, "help"},
+             {{"--help", "run"}, "help"},
+             {{"help", "run", "eval"}, "help"},
+             {{"help", "frobnicate"}, ""},
+             {{"run", "NoSuchCommand"}, std::nullopt},
+             {{"run", "Gauss_1", "--digits", "0"}, std::nullopt},
+             {{"run", "Gauss_1", "--digits", "17"}, std::nullopt},
+             {{"run", "Gauss_1", "--digits", "2.5"}, std::nullopt},
+             {{"run", "Gauss_1", "--field", "novalue"}, std::nullopt},
+             {{"run", "Gauss_1", "--editor", "/no/such/file"}, std::nullopt},
+             {{"run", "Gauss_1", "--check-json", "/no/such/folder/checks.json"}, std::nullopt},
          }) {
-        const Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
-        EXPECT_EQ(outcome.out, "");
-        ASSERT_FALSE(outcome.err.empty());
-        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
+        const Outcome outcome = Run(wrong.arguments);
+        const std::string call = ::testing::PrintToString(wrong.arguments);
+        EXPECT_EQ(outcome.status, 2) << call;
+        EXPECT_EQ(outcome.out, "") << call;
+        const std::size_t lineEnd = outcome.err.find('\n');
+        ASSERT_NE(lineEnd, std::string::npos) << call;
+        EXPECT_EQ(outcome.err.rfind("koravin-cli: ", 0), 0u) << outcome.err;
+        std::string usage;
+        if (wrong.usageOf) {
+            usage = "\n" + Run(wrong.usageOf->empty() ? std::vector<std::string>{"help"}
+                                                       : std::vector<std::string>{"help", *wrong.usageOf}).out;
+        }
+        EXPECT_EQ(outcome.err.substr(lineEnd + 1), usage) << call;
     }
+}
+
+TEST_F(Cli, HelpPrintsTheUsageOnStandardOutput) {
+    const Outcome help = Run({"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("usage: koravin-cli VERB [OPTION]...\n", 0), 0u) << help.out;
+    for (const std::vector<std::string>& same : {std::vector<std::string>{"--help"}, {"-h"}}) {
+        const Outcome outcome = Run(same);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out, help.out);
+    }
+    for (const std::string verb : {"list", "eval", "run", "help"}) {
+        const Outcome part = Run({"help", verb});
+        EXPECT_EQ(part.status, 0) << verb;
+        EXPECT_EQ(part.out.rfind("usage: koravin-cli " + verb, 0), 0u) << part.out;
+        EXPECT_NE(part.out.find("  example: koravin-cli " + verb), std::string::npos) << part.out;
+        EXPECT_NE(help.out.find(part.out.substr(std::string("usage: ").size())), std::string::npos) << verb;
+    }
+    // The example of run runs.
+    const std::string system = File("system.txt", "2 1 -1 8\r\n-3 -1 2 -11\r\n-2 1 2 -3").string();
+    EXPECT_EQ(Run({"run", "Gauss_1", "--editor", system, "--reply", "3"}).status, 0);
+}
+
+// The options as the manual page and the usage name them: the same on both sides.
+TEST_F(Cli, TheManualPageAndTheUsageNameTheSameVerbsAndOptions) {
+    std::string page = Slurp(KORAVIN_MAN_PAGE);
+    for (std::size_t at; (at = page.find("\\-")) != std::string::npos;) page.replace(at, 2, "-");
+    const auto options = [](const std::string& text) {
+        std::set<std::string> found;
+        const std::regex option("--[a-z][a-z-]*");
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), option); match != std::sregex_iterator(); ++match) {
+            found.insert(match->str());
+        }
+        return found;
+    };
+    const std::string usage = Run({"help"}).out;
+    EXPECT_EQ(options(page), options(usage));
+    EXPECT_TRUE(options(usage).contains("--check-json"));
+    for (const std::string verb : {"list", "eval", "run", "help"}) {
+        EXPECT_NE(page.find(".B koravin-cli " + verb), std::string::npos) << verb;
+        EXPECT_NE(usage.find("koravin-cli " + verb), std::string::npos) << verb;
+    }
+    EXPECT_NE(page.find(".B -h"), std::string::npos);
 }
 
 TEST_F(Cli, VersionIsTheProjectsOwn) {

@@ -25,7 +25,7 @@ Section education
 Priority optional
 FIELDS
 depends=", $(field Depends),"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libfluidsynth3 fonts-noto-cjk fonts-urw-base35 qt6-translations-l10n timgm6mb-soundfont; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqpdf29 libfluidsynth3 fonts-noto-cjk fonts-urw-base35 qt6-translations-l10n timgm6mb-soundfont; do
     [[ $depends == *", $package "* || $depends == *", $package,"* ]] || fail "Depends lacks $package: $depends"
 done
 
@@ -50,8 +50,8 @@ for page in koravin koravin-cli; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l "$usr/share/man/man1/$page.1.gz" 2>&1 > "$work/$page.txt")
     [ -z "$warnings" ] || fail "man $page: $warnings"
 done
-# Every verb and option that koravin-cli's usage line names has its place in the page.
-usage=$("$usr/bin/koravin-cli" 2>&1 || true)
+# Every verb and option that koravin-cli --help names has its place in the page.
+usage=$("$usr/bin/koravin-cli" --help)
 for word in list eval run $(grep -o -- '--[a-z-]*' <<< "$usage"); do
     grep -q -- "$word" "$work/koravin-cli.txt" || fail "man koravin-cli does not mention $word"
 done

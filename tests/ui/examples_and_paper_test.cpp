@@ -2,15 +2,19 @@
 // or the button, the question before typed text is replaced, and the report exported as a PDF or
 // printed (through QPrinter to a PDF file), read back with poppler's text tools.
 
+#include <algorithm>
+
 #include <QAction>
 #include <QDate>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRawFont>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,7 +34,7 @@ namespace {
 
 const QString kExampleQuestion = "question\t示例\t编辑区中的内容没有保存，要用示例替换它吗？\t";
 const QString kGaussSystem = "2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3";
-const QRegularExpression kPageNumber("^<\\d+> (\\d+) <\\d+> / <\\d+> (\\d+) <\\d+>$");
+const QRegularExpression kPageNumber("^第 (\\d+) 页 / 共 (\\d+) 页$");
 
 QAction* Entry(QWidget& window, const QString& name) {
     QAction* action = window.findChild<QAction*>(name);
@@ -54,20 +58,43 @@ QString Poppler(const QString& tool, const QString& pdf, const QStringList& opti
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The lines with every run of blanks as one blank and none at either end, each character beyond
-// ASCII as the glyph the CJK font draws it with: the PDF names some ideographs by the radicals
-// that share their glyphs (⽅ for 方, ⻰ for 龙).
+// The lines with every run of blanks as one blank and none at either end.
 QStringList Compressed(const QString& text) {
-    static const QRawFont kFont = QRawFont::fromFont(QFont("宋体"));
     QStringList lines;
-    for (const QString& line : text.split('\n')) {
-        QString glyphs;
-        for (const QChar c : line.simplified()) {
-            glyphs += c.unicode() < 0x80 ? QString(c) : QString("<%1>").arg(kFont.glyphIndexesForString(c).value(0));
-        }
-        lines << glyphs;
-    }
+    for (const QString& line : text.split('\n')) lines << line.simplified();
     return lines;
+}
+
+// Every character beyond ASCII that the reports, the messages and the help use (the texts of the
+// program's sources, the help and the examples), in lines of 32.
+QString CharactersOfReportsAndHelp() {
+    const QDir root(KORAVIN_PACKAGING_DIR "/..");
+    QString texts;
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(path));
+        return QString::fromUtf8(file.readAll());
+    };
+    static const QRegularExpression kLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\"");
+    QDirIterator sources(root.filePath("src"), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        for (const QRegularExpressionMatch& literal : kLiteral.globalMatch(read(sources.next()))) texts += literal.captured(1);
+    }
+    for (const char* folder : {"assets/help", "assets/examples"}) {
+        for (const QFileInfo& file : QDir(root.filePath(folder)).entryInfoList({"*.html", "*.txt"}, QDir::Files)) {
+            texts += read(file.filePath());
+        }
+    }
+    QSet<QChar> characters;
+    for (const QChar c : texts) {
+        // A combining mark is drawn over the character before it, as no line of a report has one.
+        if (c.unicode() >= 0x80 && !c.isMark() && !c.isSurrogate()) characters.insert(c);
+    }
+    QList<QChar> sorted(characters.begin(), characters.end());
+    std::sort(sorted.begin(), sorted.end());
+    QString text;
+    for (qsizetype i = 0; i < sorted.size(); ++i) text += (i > 0 && i % 32 == 0 ? "\n" : "") + QString(sorted[i]);
+    return text;
 }
 
 // Every line of `report` is a line of the PDF, which numbers its pages 1 to n; n is returned.
@@ -132,6 +159,32 @@ private slots:
         QCOMPARE(window.statusText(), status);
     }
 
+    // Once the example has run its hint is gone; a PDF or a picture written is named as a saved
+    // report is.
+    void theStatusBarSaysWhatHappened() {
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Linear, dialogs);
+        Entry(window, "Example_gauss_order3")->trigger();
+        QVERIFY(window.statusText().startsWith("选择 "));
+        dialogs.script({"3"});
+        QSignalSpy computed(&window, &WorkspaceWindow::commandEnded);
+        Entry(window, "Gauss_1")->trigger();
+        QVERIFY(computed.wait(60000));
+        QCOMPARE(window.statusText(), QString("状态"));
+
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("report.pdf");
+        dialogs.script({}, {}, {pdf});
+        QCOMPARE(PaperEnds(window, "FileExportPdf"), PaperEnd::Written);
+        QCOMPARE(window.statusText(), QDir::toNativeSeparators(pdf));
+        const QString png = folder.filePath("picture.png");
+        window.picturePane()->setExportFileAsker([png](QWidget*) { return png; });
+        Entry(window, "FormatPicture")->trigger();
+        Entry(window, "FormatExportPicture")->trigger();
+        QVERIFY(QFile::exists(png));
+        QCOMPARE(window.statusText(), QDir::toNativeSeparators(png));
+    }
+
     void typedTextIsReplacedOnlyWhenThePersonSaysYes_data() {
         QTest::addColumn<QString>("before");  // "<file>": the editor as a file holding "1 2 3" opened it
         QTest::addColumn<QList<bool>>("answers");
@@ -193,6 +246,37 @@ private slots:
         }
         dialogs.script({}, {}, {});
         QVERIFY(!PaperEnds(window, "FilePrint"));  // the print dialog cancelled
+    }
+
+    // Qt names a glyph that an ideograph shares with a radical by the radical (⽅ for 方): the
+    // PDF's text is corrected to what was drawn, whether exported or printed to a file.
+    void aPdfSearchesAndCopiesAsTheReport_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("font");
+        QTest::newRow("导出PDF…") << "FileExportPdf" << "宋体";
+        QTest::newRow("打印… to a PDF file") << "FilePrint" << "宋体";
+        QTest::newRow("a font without ideographs") << "FileExportPdf" << "DejaVu Sans";
+    }
+    void aPdfSearchesAndCopiesAsTheReport() {
+        QFETCH(QString, entry);
+        QFETCH(QString, font);
+        const QString report = CharactersOfReportsAndHelp();
+        for (const QChar c : QString("方程组一页龙ρ‖")) QVERIFY(report.contains(c));
+        ScriptedDialogs dialogs;
+        WorkspaceWindow window(WorkspaceKind::Nonlinear, dialogs);
+        window.resultPane()->setFont(QFont(font, 10));
+        window.editorPane()->setPlainText("x^2-2");
+        window.resultPane()->setPlainText(report);
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("report.pdf");
+        dialogs.script({}, {}, {pdf});
+        QCOMPARE(PaperEnds(window, qPrintable(entry)), PaperEnd::Written);
+        const QStringList text = Poppler("pdftotext", pdf).split('\n');
+        const QStringList lines = report.split('\n');
+        const qsizetype first = text.indexOf(lines.first());
+        QVERIFY2(first >= 0, qPrintable(text.join('\n')));
+        QCOMPARE(text.mid(first, lines.size()), lines);
+        QVERIFY(text.join('\n').contains(window.windowTitle()));
     }
 
     void aReportGoesOnPaperAsItFits_data() {
@@ -273,16 +357,18 @@ private slots:
             fields << window.findChild<QLineEdit*>(name)->text();
         }
         QCOMPARE(fields, (QStringList{"x+y", "0", "1", "10", "2*exp(x)-x-1"}));
-        QCOMPARE(window.exampleHint(), QString("按 龙格库塔(Runge-Kutta)方法计算，F(0) 输入 1"));
+        QCOMPARE(window.statusLine(), QString("按 龙格库塔(Runge-Kutta)方法计算，F(0) 输入 1"));
 
         dialogs.script({"1"});
         QSignalSpy computed(&window, &OdeWindow::commandEnded);
         window.compute();
         QVERIFY(computed.wait(60000));
+        QCOMPARE(window.statusLine(), QString());
         QTemporaryDir folder;
         const QString pdf = folder.filePath("table.pdf");
         dialogs.script({}, {}, {pdf});
         QCOMPARE(PaperEnds(window, "ExportPdf"), PaperEnd::Written);
+        QCOMPARE(window.statusLine(), QDir::toNativeSeparators(pdf));
         QCOMPARE(PagesHolding(pdf, window.resultPane()->toPlainText()), 2);
         QVERIFY(Compressed(Poppler("pdftotext", pdf, {"-layout"})).first().contains(" y'=x+y "));
         // The window has no menu bar: its picture's context menu offers both as well.

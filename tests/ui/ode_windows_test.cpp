@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QToolButton>
 
 #include "ui/application.h"
@@ -80,6 +82,46 @@ class OdeWindowsTest : public QObject {
 
 private slots:
     void initTestCase() { PrepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    // The headings count their padding in characters and a Chinese character is drawn two digits
+    // wide; on screen each still ends where its column's numbers end, and the text is as saved.
+    void theHeadingsStandOverTheirColumns_data() {
+        QTest::addColumn<int>("method");
+        QTest::newRow("Euler") << int(OdeMethod::Euler);
+        QTest::newRow("Runge-Kutta") << int(OdeMethod::RungeKutta);
+        QTest::newRow("Adams") << int(OdeMethod::Adams);
+    }
+    void theHeadingsStandOverTheirColumns() {
+        QFETCH(int, method);
+        ScriptedDialogs dialogs;
+        OdeWindow window(OdeMethod(method), dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TypeFields(window, {"x+y", "0", "1", "4"});
+        dialogs.script({"1", "1", "1", "1"});
+        QVERIFY(PressCompute(window));
+        QPlainTextEdit* pane = window.resultPane();
+        const QStringList lines = pane->toPlainText().split('\n');
+        QCOMPARE(lines[0].size(), 72);
+        const auto columnEnd = [pane](int line, int field) {
+            QTextCursor cursor(pane->document()->findBlockByNumber(line));
+            cursor.setPosition(cursor.position() + 24 * field);
+            return pane->cursorRect(cursor).left();
+        };
+        for (const int field : {1, 2, 3}) QCOMPARE(columnEnd(0, field), columnEnd(1, field));
+        QCOMPARE(QString::fromStdString(PaneText(*pane)).split("\r\n").first(), lines[0]);
+    }
+
+    void fixedSizeWindowsOfferNoMaximise() {
+        ScriptedDialogs dialogs;
+        ChooserWindow chooser(dialogs);
+        OdeWindow euler(OdeMethod::Euler, dialogs);
+        for (QWidget* window : std::initializer_list<QWidget*>{&chooser, &euler}) {
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+            QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+        }
+    }
 
     void theChooserOpensEachWindowOnceAndClosesThemInOrder() {
         ScriptedDialogs dialogs;

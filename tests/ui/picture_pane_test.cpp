@@ -11,6 +11,7 @@
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
 #include <QChart>
@@ -99,7 +100,8 @@ QStringList Labels(PicturePane& pane, QList<QRectF>* rects = nullptr) {
     QStringList texts;
     for (QGraphicsItem* item : pane.chart()->scene()->items()) {
         auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
-        if (text == nullptr || !text->isVisible() || !text->text().startsWith('x') || text->text() == "x") continue;
+        static const QRegularExpression kName("^(x\\d+|a|b)$");
+        if (text == nullptr || !text->isVisible() || !kName.match(text->text()).hasMatch()) continue;
         texts << text->text();
         if (rects != nullptr) *rects << text->sceneBoundingRect();
     }
@@ -181,27 +183,65 @@ private slots:
         QCOMPARE(k, lines.size());
     }
 
-    void iterateNumbersStayReadable_data() {
+    void iterateNamesStayReadable_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("replies");
-        QTest::newRow("Newton from 3") << "CalculateNewton" << QStringList{"3*x^2-2", "3", "1E-10"};
-        QTest::newRow("bisection of [2, 3]") << "CalculateDichotomy" << QStringList{"2", "3", "1E-8"};
-        QTest::newRow("fixed point from 2") << "CalculateIterative" << QStringList{"(2*x+5)^(1/3)", "2", "1E-8"};
+        QTest::addColumn<bool>("cobweb");
+        QTest::addColumn<QStringList>("first");  // the names that always stand
+        QTest::newRow("Newton from 3") << "CalculateNewton" << QStringList{"3*x^2-2", "3", "1E-10"} << false
+                                       << QStringList{"x0", "x1"};
+        QTest::newRow("bisection of [2, 3]: a and b, then the midpoints")
+            << "CalculateDichotomy" << QStringList{"2", "3", "1E-8"} << false << QStringList{"a", "b", "x1"};
+        QTest::newRow("the cobweb of fixed-point iteration from 2")
+            << "CalculateIterative" << QStringList{"(2*x+5)^(1/3)", "2", "1E-12"} << true << QStringList{"x0", "x1"};
     }
-    void iterateNumbersStayReadable() {
+    void iterateNamesStayReadable() {
         QFETCH(QString, command);
         QFETCH(QStringList, replies);
+        QFETCH(bool, cobweb);
+        QFETCH(QStringList, first);
         std::vector<std::string> answers;
         for (const QString& reply : replies) answers.push_back(reply.toStdString());
         const Drawing drawing = Run(command.toStdString(), "x^3-2*x-5", answers);
-        pane_->showFunction(Typed("x^3-2*x-5"), drawing.marks);
+        if (cobweb) {
+            pane_->showCobweb(Typed("(2*x+5)^(1/3)"), drawing.marks);
+        } else {
+            pane_->showFunction(Typed("x^3-2*x-5"), drawing.marks);
+        }
         QList<QRectF> rects;
         const QStringList labels = Labels(*pane_, &rects);
-        QVERIFY(labels.contains("x0"));
-        QVERIFY(labels.contains("x1"));
+        for (const QString& name : first) QVERIFY2(labels.contains(name), qPrintable(labels.join(' ')));
+        QVERIFY(!labels.contains("x0") || command != "CalculateDichotomy");
         QVERIFY(labels.size() < static_cast<qsizetype>(drawing.marks.size()));
+        const QRectF plot = pane_->chart()->plotArea();
         for (qsizetype i = 0; i < rects.size(); ++i) {
+            QVERIFY(plot.contains(rects[i]));
             for (qsizetype j = i + 1; j < rects.size(); ++j) QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(labels[i] + labels[j]));
+        }
+    }
+
+    // In a narrow pane a legend that would hide the curves in every corner stands below the plot.
+    void aLegendThatWouldHideTheCurvesGoesBelowThePlot() {
+        std::vector<DecayCurve> runs;
+        for (const char* label : {"Jacobi ρ=0.4330", "Gauss-Seidel ρ=0.1875", "SOR ω=1.2 ρ=0.2000"}) {
+            DecayCurve run{label, {}, std::nullopt};
+            for (int k = 1; k <= 30; ++k) run.sizes.push_back({double(k), std::pow(0.5 + 0.1 * runs.size(), k)});
+            runs.push_back(run);
+        }
+        for (const int width : {800, 300}) {
+            pane_->resize(width, 300);
+            pane_->showDecay(runs, "max|x(k)-x(k-1)|");
+            for (int settle = 0; settle < 3; ++settle) QCoreApplication::processEvents();
+            QGraphicsSimpleTextItem* entry = nullptr;
+            for (QGraphicsItem* item : pane_->chart()->scene()->items()) {
+                auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+                if (text != nullptr && text->text() == "Gauss-Seidel ρ=0.1875") entry = text;
+            }
+            QVERIFY(entry != nullptr);
+            const QRectF plot = pane_->chart()->plotArea();
+            const bool below = entry->sceneBoundingRect().top() > plot.bottom();
+            QCOMPARE(below, width == 300);
+            QVERIFY(pane_->chart()->rect().contains(entry->sceneBoundingRect()));
         }
     }
 

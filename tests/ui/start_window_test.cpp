@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QLineEdit>
 
@@ -65,6 +66,18 @@ class StartWindowTest : public QObject {
 
 private slots:
     void initTestCase() { PrepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    // The start window keeps its size: no maximise button; it opens in the middle of the screen
+    // of itself, without a window manager to place it.
+    void theStartWindowOpensCentredWithoutMaximise() {
+        ScriptedDialogs dialogs;
+        StartWindow start(dialogs, [] { return std::unique_ptr<CommandStringService>(); });
+        QVERIFY(!(start.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(start.windowFlags() & Qt::WindowMinimizeButtonHint);
+        const QRect screen = start.screen()->availableGeometry();
+        QVERIFY(start.width() > 100);
+        QCOMPARE(start.geometry().center(), QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, start.size(), screen).center());
+    }
 
     void eachButtonOpensOneWorkspaceAndBringsItBackAsItWas() {
         ScriptedDialogs dialogs;
