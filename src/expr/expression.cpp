@@ -278,7 +278,26 @@ double InsertValueXY(std::string_view preparedText, double x, std::string_view v
     return CompiledExpression::ForXY(preparedText, name).InsertValueXY(x, value);
 }
 
+namespace {
+
+// A plain decimal such as "-123.456": preparing leaves it as it is, and the evaluator reads it
+// whole as one literal. Most entries of a typed matrix are such numbers.
+std::optional<double> PlainDecimalValue(std::string_view text) {
+    std::size_t i = text.starts_with('-') ? 1 : 0;
+    if (i == text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+    bool seenPoint = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') continue;
+        if (text[i] != '.' || seenPoint) return std::nullopt;
+        seenPoint = true;
+    }
+    return ParseDecimal(text);
+}
+
+}  // namespace
+
 double EvaluateConstant(std::string& text) {
+    if (const std::optional<double> value = PlainDecimalValue(text)) return *value;
     PrepareExpression(text);
     int stepCount = 0;
     return InsertValue(text, 0, stepCount);

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "expr/prepare_expression.h"
 #include "numbers/number_conversions.h"
@@ -175,6 +178,32 @@ TEST(EvaluateConstant, PreparesInPlaceAndEvaluatesAtZero) {
     EXPECT_EQ(EvaluateConstant(text), -2);
     text = "";
     EXPECT_EQ(EvaluateConstant(text), 0);
+}
+
+TEST(EvaluateConstant, PlainDecimalsReadDirectlyAsPreparingAndEvaluatingReadsThem) {
+    std::mt19937 random(3);
+    std::vector<std::string> texts = {"0", "-0", "00", "0.", "-0.000", "7", "-7.", "123.456", "-123.456",
+                                      "007.50", "1.7976931348623157" + std::string(300, '0'),
+                                      "0." + std::string(330, '0') + "1", std::string(60, '9') + ".5"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 25);
+        for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+        if (random() % 3) text.insert(text.size() - random() % static_cast<unsigned>(digits), ".");
+        texts.push_back(text);
+    }
+    // Not plain: these go the whole way, as before.
+    texts.insert(texts.end(), {".5", "-.5", "1e3", "1E-3", "+1", "1.2.3", "--1", "1 2", "1-2"});
+    for (const std::string& text : texts) {
+        std::string prepared = text;
+        PrepareExpression(prepared);
+        int steps = 0;
+        const double expected = InsertValue(prepared, 0, steps);
+        std::string typed = text;
+        const double value = EvaluateConstant(typed);
+        ASSERT_TRUE(value == expected || (std::isnan(value) && std::isnan(expected))) << text;
+        ASSERT_EQ(std::signbit(value), std::signbit(expected)) << text;
+    }
 }
 
 TEST(CompiledExpression, LongAndDeeplyNestedTextsStayWithinThePassLimit) {
