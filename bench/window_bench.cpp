@@ -25,7 +25,7 @@
 #include "registry/registry.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
-#include "ui/function_of_x.h"
+#include "plot/function_of_x.h"
 #include "ui/picture_pane.h"
 #include "ui/workspace_window.h"
 

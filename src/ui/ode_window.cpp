@@ -25,12 +25,12 @@
 
 #include "numbers/number_conversions.h"
 #include "ode/ode_input.h"
+#include "plot/function_of_x.h"
 #include "ode/ode_table.h"
 #include "registry/registry.h"
 #include "ui/check_setting.h"
 #include "ui/dialogs.h"
 #include "ui/example_menu.h"
-#include "ui/function_of_x.h"
 #include "ui/pane_text.h"
 #include "ui/picture_pane.h"
 #include "ui/window_frame.h"

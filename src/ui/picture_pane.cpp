@@ -21,7 +21,6 @@
 namespace koravin {
 namespace {
 
-constexpr QRgb kGrid = 0xe6e8ec;
 // Qt Charts paints each series through its own clip of the whole plot, about half a millisecond a
 // series here; a curve in more pieces than this is drawn as one path over the plot instead.
 constexpr std::size_t kMostSeries = 24;
@@ -38,8 +37,7 @@ QString AskExportFileName(QWidget* owner) {
 
 // The axis's ticks are categories ending at each tick, so each label is written here rather than
 // by the axis.
-void SetAxis(QCategoryAxis* axis, double lo, double hi, double pixels, double pixelsPerTick, AxisScale scale) {
-    const AxisTicks ticks = TicksFor(lo, hi, std::max(pixels, 100.0) / pixelsPerTick, scale);
+void SetAxis(QCategoryAxis* axis, double lo, double hi, const AxisTicks& ticks) {
     for (const QString& label : axis->categoriesLabels()) axis->remove(label);
     axis->setRange(lo, hi);
     axis->setStartValue((std::ceil(lo / ticks.step) - 1) * ticks.step);
@@ -52,6 +50,13 @@ QPen Pen(QRgb colour, double width, Qt::PenStyle style) {
     QPen pen{QColor(colour), width, style, Qt::RoundCap, Qt::RoundJoin};
     pen.setCosmetic(true);
     return pen;
+}
+
+QPen Pen(const Stroke& stroke) {
+    const Qt::PenStyle style = stroke.dash == Stroke::Dash::Dashed  ? Qt::DashLine
+                               : stroke.dash == Stroke::Dash::Dotted ? Qt::DotLine
+                                                                     : Qt::SolidLine;
+    return Pen(stroke.colour, stroke.width, style);
 }
 
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -117,60 +122,47 @@ void PicturePane::Impl::RemoveSeries() {
 }
 
 void PicturePane::Impl::ShowEmpty() {
-    mode = Mode::Empty;
     RemoveSeries();
-    f = {};
-    exact = {};
-    marks.clear();
-    x.clear();
-    first.clear();
-    second.clear();
-    decay.clear();
-    decayPoints.clear();
-    predicted.clear();
-    staircase.clear();
-    legend.clear();
+    content = {};
+    inView = {};
     axisX->setVisible(false);
     axisY->setVisible(false);
     PlaceOverlay();
 }
 
-void PicturePane::Impl::StartShowing(Mode newMode, const QString& xTitle, const QString& yTitle, AxisScale newXScale,
-                                     AxisScale newYScale) {
+void PicturePane::Impl::StartShowing(PictureContent newContent) {
     ShowEmpty();
-    mode = newMode;
-    xScale = newXScale;
-    yScale = newYScale;
-    styles.clear();
-    axisX->setTitleText(xTitle);
-    axisY->setTitleText(yTitle);
+    content = std::move(newContent);
+    axisX->setTitleText(FromUtf8(content.xTitle));
+    axisY->setTitleText(FromUtf8(content.yTitle));
     axisX->setVisible(true);
     axisY->setVisible(true);
+    Show(content.home);
 }
 
-void PicturePane::Impl::SetCurve(const QString& key, Pieces pieces) {
+void PicturePane::Impl::SetCurve(const SceneCurve& curve) {
+    const QString key = FromUtf8(curve.key);
     std::vector<QLineSeries*>& series = curves[key];
-    const bool asPath = pieces.size() > kMostSeries;
-    while (series.size() > (asPath ? 0 : pieces.size())) {
+    const bool asPath = curve.pieces.size() > kMostSeries;
+    while (series.size() > (asPath ? 0 : curve.pieces.size())) {
         chart->removeSeries(series.back());
         delete series.back();
         series.pop_back();
     }
     // A wide pen strokes a curve that zigzags across the plot (an unstable method's table, a
     // function that oscillates faster than the pixels) hundreds of times slower than a thin one.
-    QPen pen = styles[key].pen;
-    if (PixelLength(pieces) > 6 * (plot().width() + plot().height())) pen.setWidthF(std::min(pen.widthF(), 1.0));
+    QPen pen = Pen(curve.stroke);
+    if (PixelLength(curve.pieces) > 6 * (plot().width() + plot().height())) pen.setWidthF(std::min(pen.widthF(), 1.0));
     if (asPath) {
-        paths[key] = {std::move(pieces), pen};
+        paths[key] = {curve.pieces, pen};
         return;
     }
     paths.erase(key);
-    const CurveStyle& style = styles[key];
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
+    for (std::size_t i = 0; i < curve.pieces.size(); ++i) {
         if (i == series.size()) {
             auto* line = new QLineSeries;
             line->setObjectName(key);
-            line->setName(style.name);
+            line->setName(FromUtf8(curve.name));
             chart->addSeries(line);
             line->attachAxis(axisX);
             line->attachAxis(axisY);
@@ -179,26 +171,28 @@ void PicturePane::Impl::SetCurve(const QString& key, Pieces pieces) {
         // After addSeries, which gives a new series the theme's pen.
         if (series[i]->pen() != pen) series[i]->setPen(pen);
         QList<QPointF> points;
-        points.reserve(static_cast<qsizetype>(pieces[i].size()));
-        for (const PlotPoint& point : pieces[i]) points.append(QPointF(point.x, point.y));
+        points.reserve(static_cast<qsizetype>(curve.pieces[i].size()));
+        for (const PlotPoint& point : curve.pieces[i]) points.append(QPointF(point.x, point.y));
         series[i]->replace(points);
     }
 }
 
-void PicturePane::Impl::SetDots(const QString& key, QRgb colour, double size, const QList<QPointF>& points) {
-    QScatterSeries*& series = dots[key];
+void PicturePane::Impl::SetDots(const SceneDots& points) {
+    QScatterSeries*& series = dots[FromUtf8(points.key)];
     if (series == nullptr) {
         series = new QScatterSeries;
-        series->setObjectName(key);
+        series->setObjectName(FromUtf8(points.key));
         chart->addSeries(series);
         series->attachAxis(axisX);
         series->attachAxis(axisY);
         series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-        series->setMarkerSize(size);
-        series->setColor(QColor(colour));
+        series->setMarkerSize(points.size);
+        series->setColor(QColor(points.colour));
         series->setBorderColor(Qt::white);
     }
-    series->replace(points);
+    QList<QPointF> list;
+    for (const PlotPoint& point : points.points) list.append(QPointF(point.x, point.y));
+    series->replace(list);
 }
 
 double PicturePane::Impl::PixelLength(const Pieces& pieces) const {
@@ -213,8 +207,8 @@ double PicturePane::Impl::PixelLength(const Pieces& pieces) const {
 
 void PicturePane::Impl::ApplyAxes() {
     const QRectF area = plot();
-    SetAxis(axisX, shown.left, shown.right, area.width(), 90, xScale);
-    SetAxis(axisY, shown.bottom, shown.top, area.height(), 45, yScale);
+    SetAxis(axisX, shown.left, shown.right, XTicks(content, shown, area.width()));
+    SetAxis(axisY, shown.bottom, shown.top, YTicks(content, shown, area.height()));
 }
 
 void PicturePane::Impl::Show(const PictureBounds& bounds) {
@@ -226,7 +220,7 @@ void PicturePane::Impl::Show(const PictureBounds& bounds) {
 void PicturePane::Impl::PlotAreaChanged() {
     if (placing) return;
     placing = true;
-    if (mode != Mode::Empty && std::abs(plot().width() - sampledWidth) >= 1) {
+    if (content.kind != PictureKind::Empty && std::abs(plot().width() - sampledWidth) >= 1) {
         RefreshData();
     } else {
         ApplyAxes();
@@ -236,34 +230,18 @@ void PicturePane::Impl::PlotAreaChanged() {
 }
 
 QPointF PicturePane::Impl::ToPixel(double vx, double vy) const {
-    const QRectF area = plot();
-    const double px = area.left() + (vx - shown.left) / (shown.right - shown.left) * area.width();
-    const double py = area.bottom() - (vy - shown.bottom) / (shown.top - shown.bottom) * area.height();
-    return {std::clamp(px, -1e6, 1e6), std::clamp(py, -1e6, 1e6)};
-}
-
-QPointF PicturePane::Impl::ToValue(QPointF pixel) const {
-    const QRectF area = plot();
-    return {shown.left + (pixel.x() - area.left()) / area.width() * (shown.right - shown.left),
-            shown.bottom + (area.bottom() - pixel.y()) / area.height() * (shown.top - shown.bottom)};
+    const PixelPoint pixel = Frame().toPixel(vx, vy);
+    return {pixel.x, pixel.y};
 }
 
 void PicturePane::Impl::ZoomAt(QPointF pixel, double factorX, double factorY) {
-    const QRectF area = plot();
-    if (mode == Mode::Empty || area.isEmpty()) return;
-    pixel.setX(std::clamp(pixel.x(), area.left(), area.right()));
-    pixel.setY(std::clamp(pixel.y(), area.top(), area.bottom()));
-    const QPointF at = ToValue(pixel);
-    Show({at.x() - (at.x() - shown.left) * factorX, at.x() + (shown.right - at.x()) * factorX,
-          at.y() - (at.y() - shown.bottom) * factorY, at.y() + (shown.top - at.y()) * factorY});
+    if (content.kind == PictureKind::Empty || plot().isEmpty()) return;
+    Show(ZoomedView(Frame(), {pixel.x(), pixel.y()}, factorX, factorY));
 }
 
 void PicturePane::Impl::DragTo(QPointF pixel) {
-    const QRectF area = plot();
-    if (!dragStart || area.isEmpty()) return;
-    const double dx = (pixel.x() - dragStart->x()) / area.width() * (dragBounds.right - dragBounds.left);
-    const double dy = (pixel.y() - dragStart->y()) / area.height() * (dragBounds.top - dragBounds.bottom);
-    Show({dragBounds.left - dx, dragBounds.right - dx, dragBounds.bottom + dy, dragBounds.top + dy});
+    if (!dragStart || plot().isEmpty()) return;
+    Show(DraggedView({Frame().area, dragBounds}, {dragStart->x(), dragStart->y()}, {pixel.x(), pixel.y()}));
 }
 
 QPointF PicturePane::Impl::ChartPosition(QPointF viewportPosition) const {
@@ -307,17 +285,17 @@ PicturePane::~PicturePane() {
 
 void PicturePane::clear() { impl_->ShowEmpty(); }
 
-bool PicturePane::isEmpty() const { return impl_->mode == Impl::Mode::Empty; }
+bool PicturePane::isEmpty() const { return impl_->content.kind == PictureKind::Empty; }
 
 PictureBounds PicturePane::bounds() const { return impl_->shown; }
 
-PictureBounds PicturePane::homeBounds() const { return impl_->home; }
+PictureBounds PicturePane::homeBounds() const { return impl_->content.home; }
 
 void PicturePane::setBounds(const PictureBounds& bounds) {
     if (!isEmpty()) impl_->Show(bounds);
 }
 
-void PicturePane::resetView() { setBounds(impl_->home); }
+void PicturePane::resetView() { setBounds(impl_->content.home); }
 
 bool PicturePane::exportPicture(const QString& fileName) {
     Impl& d = *impl_;
@@ -367,7 +345,7 @@ QChart* PicturePane::chart() const { return impl_->chart; }
 
 bool PicturePane::eventFilter(QObject* watched, QEvent* event) {
     Impl& d = *impl_;
-    if (watched != d.view->viewport() || d.mode == Impl::Mode::Empty) return QWidget::eventFilter(watched, event);
+    if (watched != d.view->viewport() || d.content.kind == PictureKind::Empty) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Wheel: {
         const auto* wheel = static_cast<QWheelEvent*>(event);

@@ -8,9 +8,9 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 
+#include "plot/function_of_x.h"
 #include "registry/registry.h"
 #include "ui/dialogs.h"
-#include "ui/function_of_x.h"
 #include "ui/pane_text.h"
 #include "ui/picture_pane.h"
 #include "ui/workspace_window.h"

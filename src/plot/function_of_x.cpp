@@ -1,4 +1,4 @@
-#include "ui/function_of_x.h"
+#include "plot/function_of_x.h"
 
 #include <cmath>
 #include <memory>
@@ -8,7 +8,7 @@
 
 namespace koravin {
 
-PicturePane::Function FunctionOfX(std::string_view text) {
+PlotFunction FunctionOfX(std::string_view text) {
     auto f = std::make_shared<const TypedFunction>(TrimBlanks(text));
     return [f](double x) -> std::optional<double> {
         const double value = f->CheckValueAt(x);

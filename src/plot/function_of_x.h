@@ -2,12 +2,12 @@
 
 #include <string_view>
 
-#include "ui/picture_pane.h"
+#include "plot/sampling.h"
 
 namespace koravin {
 
 // A typed f(x) for a picture, read once: nothing where the text cannot be evaluated or the value
 // is not finite, so the curve has a gap there.
-PicturePane::Function FunctionOfX(std::string_view text);
+PlotFunction FunctionOfX(std::string_view text);
 
 }  // namespace koravin
