@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "web/picture_api.h"
 #include "web/web_api.h"
 
 namespace {
@@ -34,5 +35,6 @@ EMSCRIPTEN_BINDINGS(koravin) {
     emscripten::function("examplesBytes", +[] { return Listing(&koravin::ExamplesJson); });
     emscripten::function("runBytes", &Answer<&koravin::RunJson>);
     emscripten::function("sampleBytes", &Answer<&koravin::SampleJson>);
+    emscripten::function("pictureBytes", &Answer<&koravin::PictureJson>);
     emscripten::function("divisionsBytes", &Answer<&koravin::DivisionCountJson>);
 }

@@ -17,5 +17,6 @@
     Module['examples'] = () => decoder.decode(Module['examplesBytes']());
     Module['run'] = call('run');
     Module['sample'] = call('sample');
+    Module['picture'] = call('picture');
     Module['divisions'] = call('divisions');
 })();

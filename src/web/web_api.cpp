@@ -2,62 +2,21 @@
 
 #include <new>
 
-#include <nlohmann/json.hpp>
-
 #include "checks/checks.h"
 #include "checks/iteration_matrix.h"
 #include "checks/sweep_radius.h"
 #include "command/scripted_interaction.h"
 #include "examples/examples.h"
-#include "nonlinear/nonlinear_common.h"
 #include "ode/ode_input.h"
-#include "plot/axis_ticks.h"
 #include "plot/collected_picture.h"
-#include "plot/plot_geometry.h"
-#include "plot/sampling.h"
 #include "registry/registry.h"
 #include "web/example_files.h"
 #include "web/json_text.h"
 #include "web/replay_interaction.h"
+#include "web/request.h"
 
 namespace koravin {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// Texts reach the page as UTF-8; a byte that is not would end the call, so it is replaced.
-std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
-
-struct BadRequest {
-    std::string reason;
-};
-
-Json ParseRequest(std::string_view request) {
-    Json json = Json::parse(request, nullptr, false);
-    if (json.is_discarded() || !json.is_object()) throw BadRequest{"the request is not a JSON object"};
-    return json;
-}
-
-std::string TextOf(const Json& request, const char* key, std::string absent = {}) {
-    const auto found = request.find(key);
-    if (found == request.end() || found->is_null()) return absent;
-    if (!found->is_string()) throw BadRequest{std::string(key) + " must be a text"};
-    return found->get<std::string>();
-}
-
-double NumberOf(const Json& request, const char* key, double absent) {
-    const auto found = request.find(key);
-    if (found == request.end() || found->is_null()) return absent;
-    if (!found->is_number()) throw BadRequest{std::string(key) + " must be a number"};
-    return found->get<double>();
-}
-
-bool FlagOf(const Json& request, const char* key) {
-    const auto found = request.find(key);
-    if (found == request.end() || found->is_null()) return false;
-    if (!found->is_boolean()) throw BadRequest{std::string(key) + " must be true or false"};
-    return found->get<bool>();
-}
 
 std::vector<ReplayAnswer> AnswersOf(const Json& request) {
     std::vector<ReplayAnswer> answers;
@@ -201,24 +160,6 @@ std::string RunCommand(const Json& request) {
     return response;
 }
 
-std::string ErrorJson(std::string_view reason) {
-    std::string response;
-    JsonWriter(response).beginObject().key("status").text("error").key("error").text(reason).endObject();
-    return response;
-}
-
-// The call's answer, or what was wrong with the request.
-template <typename Call>
-std::string Answer(Call call) {
-    try {
-        return call();
-    } catch (const BadRequest& bad) {
-        return ErrorJson(bad.reason);
-    } catch (const std::bad_alloc&) {
-        return ErrorJson("内存不足");
-    }
-}
-
 }  // namespace
 
 std::string CommandsJson() {
@@ -270,50 +211,6 @@ std::string ExamplesJson() {
 
 std::string RunJson(std::string_view request) {
     return Answer([&] { return RunCommand(ParseRequest(request)); });
-}
-
-std::string SampleJson(std::string_view request) {
-    return Answer([&] {
-        const Json json = ParseRequest(request);
-        const TypedFunction f(TextOf(json, "function"));
-        const PlotFunction function = [&f](double x) -> std::optional<double> {
-            const double value = f.CheckValueAt(x);
-            if (!std::isfinite(value)) return std::nullopt;
-            return value;
-        };
-        const double lo = NumberOf(json, "xmin", -5);
-        const double hi = NumberOf(json, "xmax", 5);
-        const double pixels = NumberOf(json, "pixels", 400);
-        if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi) || !(pixels >= 2 && pixels <= 10000)) {
-            throw BadRequest{"xmin < xmax, finite, and pixels from 2 to 10000"};
-        }
-        const int count = 2 * static_cast<int>(pixels);
-        Interval y{NumberOf(json, "ymin", NAN), NumberOf(json, "ymax", NAN)};
-        if (!(y.lo < y.hi)) {
-            std::vector<double> values;
-            for (int i = 0; i < count; ++i) {
-                if (const auto value = function(EvenNode(lo, hi, i, count))) values.push_back(*value);
-            }
-            y = Widened(Body(values).value_or(Interval{-1, 1}), 0.05);
-        }
-        Json pieces = Json::array();
-        for (const Polyline& piece : SampleCurve(function, lo, hi, count, y)) {
-            Json points = Json::array();
-            for (const PlotPoint& point : piece) points.push_back({point.x, point.y});
-            pieces.push_back(std::move(points));
-        }
-        const auto ticks = [](const AxisTicks& axis) {
-            Json list = Json::array();
-            for (const Tick& tick : axis.ticks) list.push_back({{"value", tick.value}, {"label", tick.label}});
-            return list;
-        };
-        return Dump(Json{{"status", "done"},
-                    {"ymin", y.lo},
-                    {"ymax", y.hi},
-                    {"pieces", std::move(pieces)},
-                    {"xTicks", ticks(TicksFor(lo, hi, 8, AxisScale::Linear))},
-                    {"yTicks", ticks(TicksFor(y.lo, y.hi, 6, AxisScale::Linear))}});
-    });
 }
 
 std::string DivisionCountJson(std::string_view request) {

@@ -26,11 +26,6 @@ std::string ExamplesJson();
 // focus, error}, as the README's "The core in WebAssembly" describes.
 std::string RunJson(std::string_view request);
 
-// The curve of a typed function over [xmin, xmax] for a picture `pixels` wide: its pieces between
-// gaps and poles, and the ticks of both axes. Request: {function, xmin, xmax, pixels, ymin?, ymax?};
-// without ymin/ymax the body of the values decides the height.
-std::string SampleJson(std::string_view request);
-
 // The text the division-count field holds after the person typed `typed` into it.
 std::string DivisionCountJson(std::string_view request);
 
