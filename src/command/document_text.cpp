@@ -26,15 +26,20 @@ std::string Convert(std::string_view bytes, const char* from, const char* to, st
     while (inputLeft > 0) {
         char* out = buffer;
         std::size_t outLeft = sizeof buffer;
+        const char* before = input;
         const std::size_t converted = iconv(descriptor, &input, &inputLeft, &out, &outLeft);
         output.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (converted == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            output.append(replacement);  // EILSEQ or EINVAL: skip the offending byte
-            ++input;
-            --inputLeft;
-            iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
-        }
+        // A full buffer is emptied and filled again; an invalid or incomplete sequence, or a
+        // library that moved nothing, has its first byte skipped; a failure with no input left
+        // ends the text. Every path moves on, so none loops or runs past the input, whichever C
+        // library converts.
+        const bool moved = input != before || out != buffer;
+        if (moved && (converted != static_cast<std::size_t>(-1) || errno == E2BIG)) continue;
+        if (inputLeft == 0) break;
+        output.append(replacement);
+        ++input;
+        --inputLeft;
+        iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
     }
     char* out = buffer;
     std::size_t outLeft = sizeof buffer;
