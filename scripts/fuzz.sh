@@ -8,9 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKORAVIN_FUZZ=ON -DKORAVIN_BUILD_TESTS=OFF -DKORAVIN_BUILD_BENCHMARKS=OFF
-cmake --build "$build" -j2 --target fuzz_expression fuzz_numbers fuzz_matrix_text fuzz_documents fuzz_commands
-declare -A runs=([expression]=100000 [numbers]=3000000 [matrix_text]=150000 [documents]=800000 [commands]=300000)
-for target in expression numbers matrix_text documents commands; do
+cmake --build "$build" -j2 --target fuzz_expression fuzz_numbers fuzz_matrix_text fuzz_documents fuzz_commands fuzz_web
+declare -A runs=([expression]=100000 [numbers]=3000000 [matrix_text]=150000 [documents]=800000 [commands]=300000 [web]=40000)
+for target in expression numbers matrix_text documents commands web; do
     corpus=$build/corpus/$target
     rm -rf "$corpus" && mkdir -p "$corpus"
     cp "$root/tests/fuzz/corpus/$target/"* "$corpus/"

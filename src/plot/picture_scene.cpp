@@ -235,7 +235,9 @@ std::vector<PixelPoint> DrawnPixels(const ViewCurves& view, const PlotFrame& fra
             for (std::size_t i = 0; i < piece.size(); ++i) {
                 const PixelPoint point = frame.toPixel(piece[i]);
                 const double length = std::hypot(point.x - previous.x, point.y - previous.y);
-                const int steps = i == 0 ? 1 : std::clamp(static_cast<int>(length / 4), 1, 100);
+                // A point every 4 pixels, at most 100 a segment (also for one with no length at all).
+                int steps = 1;
+                if (i > 0) steps = length < 400 ? std::max(1, static_cast<int>(length / 4)) : 100;
                 for (int s = 1; s <= steps; ++s) {
                     const double t = static_cast<double>(s) / steps;
                     drawn.push_back({previous.x + (point.x - previous.x) * t, previous.y + (point.y - previous.y) * t});

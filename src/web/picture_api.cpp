@@ -37,7 +37,11 @@ TextMeasure MeasureOf(const Json& request) {
             if ((*widths)[i].is_number()) ascii[i] = (*widths)[i].get<double>();
         }
     }
-    if (!(size > 0)) throw BadRequest{"the font's size must be positive"};
+    const auto sane = [](double pixels) { return pixels >= 0 && pixels <= 1000; };
+    if (!(size > 0 && size <= 1000) || !sane(wide) || !sane(narrow) || !(height > 0 && height <= 1000) ||
+        !std::all_of(ascii.begin(), ascii.end(), sane)) {
+        throw BadRequest{"the font's size, widths and height are pixels from 0 to 1000"};
+    }
     return {size,
             [=](std::string_view text, double at) {
                 double width = 0;
