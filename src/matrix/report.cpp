@@ -1,5 +1,7 @@
 #include "matrix/report.h"
 
+#include <algorithm>
+
 #include "numbers/number_conversions.h"
 #include "numbers/text_utilities.h"
 #include "steps/stop_request.h"
@@ -27,6 +29,13 @@ void AppendMatrixColumns(std::string& report, const Matrix& m, int rows, int fir
         }
         report += kLineEnd;
     }
+}
+
+int DecimalDigitsFromReply(std::string_view reply) {
+    const double value = ReadLeadingNumber(reply);
+    const std::optional<std::int16_t> wanted = ToInteger16(value);
+    if (!wanted) return value > 0 ? kMostDecimalDigits : kFewestDecimalDigits;
+    return std::clamp<int>(*wanted, kFewestDecimalDigits, kMostDecimalDigits);
 }
 
 }  // namespace koravin

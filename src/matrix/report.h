@@ -12,6 +12,12 @@
 namespace koravin {
 
 inline constexpr int kDefaultDecimalDigits = 6;
+inline constexpr int kFewestDecimalDigits = 1;
+inline constexpr int kMostDecimalDigits = 16;
+
+// The decimal places a reply to 设置小数数位 sets: its leading number to the nearest integer,
+// within 1..16 (a number past the 16-bit range counts as the nearer end).
+int DecimalDigitsFromReply(std::string_view reply);
 
 // A line end, the heading, a line end: a heading follows one empty line.
 void AppendHeading(std::string& report, std::string_view heading);

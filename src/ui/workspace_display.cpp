@@ -6,25 +6,14 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "numbers/number_conversions.h"
+#include "matrix/report.h"
 #include "ui/dialogs.h"
 #include "ui/workspace_window.h"
 
 namespace koravin {
 namespace {
 
-constexpr int kFewestDecimalDigits = 1;
-constexpr int kMostDecimalDigits = 16;
 constexpr int kDefaultFontSize = 9;
-
-// The reply read as an integer, kept within 1 to 16; a value beyond the 16-bit range lands on
-// the nearer end.
-int DecimalDigitsFromReply(std::string_view reply) {
-    const double value = ReadLeadingNumber(reply);
-    const std::optional<std::int16_t> wanted = ToInteger16(value);
-    if (!wanted) return value > 0 ? kMostDecimalDigits : kFewestDecimalDigits;
-    return std::clamp<int>(*wanted, kFewestDecimalDigits, kMostDecimalDigits);
-}
 
 QString SelectedText(const QPlainTextEdit& pane) {
     QString text = pane.textCursor().selectedText();

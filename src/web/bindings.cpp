@@ -37,4 +37,5 @@ EMSCRIPTEN_BINDINGS(koravin) {
     emscripten::function("sampleBytes", &Answer<&koravin::SampleJson>);
     emscripten::function("pictureBytes", &Answer<&koravin::PictureJson>);
     emscripten::function("divisionsBytes", &Answer<&koravin::DivisionCountJson>);
+    emscripten::function("decimalDigitsBytes", &Answer<&koravin::DecimalDigitsJson>);
 }

@@ -19,4 +19,5 @@
     Module['sample'] = call('sample');
     Module['picture'] = call('picture');
     Module['divisions'] = call('divisions');
+    Module['decimalDigits'] = call('decimalDigits');
 })();

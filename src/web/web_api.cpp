@@ -7,6 +7,7 @@
 #include "checks/sweep_radius.h"
 #include "command/scripted_interaction.h"
 #include "examples/examples.h"
+#include "matrix/report.h"
 #include "ode/ode_input.h"
 #include "plot/collected_picture.h"
 #include "registry/registry.h"
@@ -211,6 +212,13 @@ std::string ExamplesJson() {
 
 std::string RunJson(std::string_view request) {
     return Answer([&] { return RunCommand(ParseRequest(request)); });
+}
+
+std::string DecimalDigitsJson(std::string_view request) {
+    return Answer([&] {
+        const int digits = DecimalDigitsFromReply(TextOf(ParseRequest(request), "reply"));
+        return Dump(Json{{"status", "done"}, {"digits", digits}});
+    });
 }
 
 std::string DivisionCountJson(std::string_view request) {

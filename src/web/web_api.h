@@ -26,6 +26,9 @@ std::string ExamplesJson();
 // focus, error}, as the README's "The core in WebAssembly" describes.
 std::string RunJson(std::string_view request);
 
+// The decimal places a reply to 设置小数数位 sets: {reply} -> {status, digits}.
+std::string DecimalDigitsJson(std::string_view request);
+
 // The text the division-count field holds after the person typed `typed` into it.
 std::string DivisionCountJson(std::string_view request);
 

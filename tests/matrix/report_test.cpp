@@ -34,3 +34,16 @@ TEST(Report, MatrixRowsAsTheyAreOrRounded) {
 
 }  // namespace
 }  // namespace koravin
+
+namespace koravin {
+namespace {
+
+TEST(DecimalDigitsFromReply, TheLeadingNumberToTheNearestWholeWithinOneToSixteen) {
+    const std::pair<const char*, int> cases[] = {
+        {"3", 3}, {" 16 ", 16}, {"17", 16}, {"0", 1}, {"-5", 1}, {"", 1}, {"abc", 1}, {"2.5", 2}, {"3.5", 4},
+        {"1e9", 16}, {"-1e9", 1}, {"&H0A", 10}, {"7位", 7}};
+    for (const auto& [reply, digits] : cases) EXPECT_EQ(DecimalDigitsFromReply(reply), digits) << reply;
+}
+
+}  // namespace
+}  // namespace koravin
