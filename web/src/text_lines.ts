@@ -34,7 +34,7 @@ function lineEndAt(text: string, i: number): number {
 
 // Wide characters are rare in reports (headings and messages): a line is counted character by
 // character only when a quick test finds one, so a report of many megabytes is indexed fast.
-const anyWide = /[\u1100-\u115f\u2e80-\ua4cf\uac00-\ud7a3\uf900-\ufaff\ufe30-\ufe4f\uff00-\uff60\uffe0-\uffe6\ud840-\ud8bf]/;
+const anyWide = /[\ud800-\udbff\u1100-\u115f\u2e80-\ua4cf\uac00-\ud7a3\uf900-\ufaff\ufe30-\ufe4f\uff00-\uff60\uffe0-\uffe6]/;
 
 export function indexLines(text: string): LineIndex {
     const starts: number[] = [0];
