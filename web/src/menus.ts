@@ -377,6 +377,8 @@ export class MenuBar {
                 this.buttons[count - 1]!.focus();
                 break;
             case 'Escape':
+                // With no menu open, Esc is the window's (停止).
+                handled = layer.isOpen;
                 layer.closeAll(true);
                 break;
             default:

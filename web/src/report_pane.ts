@@ -14,6 +14,8 @@ const drawnWhole = 300_000;
 const spareLines = 40;
 const spareColumns = 200;
 
+const measuring = document.createElement('canvas').getContext('2d')!;
+
 // A report's text with its line index.
 export interface ReportText {
     text: string;
@@ -24,7 +26,6 @@ export class ReportPane {
     readonly element: HTMLElement;
     private readonly sizer: HTMLElement;
     private readonly block: HTMLElement;
-    private readonly probe: HTMLElement;
     private report: ReportText = { text: '', lines: indexLines('') };
     private lineHeight = 16;
     private columnWidth = 8;
@@ -43,10 +44,8 @@ export class ReportPane {
         this.element.tabIndex = 0;
         this.sizer = element('div', 'report-sizer');
         this.block = element('div', 'report-lines');
-        this.probe = element('span', 'report-probe', '0'.repeat(100));
-        this.probe.setAttribute('aria-hidden', 'true');
         this.sizer.append(this.block);
-        this.element.append(this.probe, this.sizer);
+        this.element.append(this.sizer);
         this.element.addEventListener('scroll', () => this.schedule());
         new ResizeObserver(() => this.schedule()).observe(this.element);
         this.element.addEventListener('keydown', (event) => {
@@ -99,12 +98,14 @@ export class ReportPane {
         this.draw();
     }
 
+    // A column is as wide as a digit in the pane's font; a line as high as the pane's line height.
     private measure(): void {
-        const box = this.probe.getBoundingClientRect();
-        if (box.width > 0) {
-            this.columnWidth = box.width / 100;
-            this.lineHeight = box.height;
-        }
+        const style = getComputedStyle(this.element);
+        measuring.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+        const digit = measuring.measureText('0000000000').width / 10;
+        const height = parseFloat(style.lineHeight);
+        if (digit > 0) this.columnWidth = digit;
+        if (height > 0) this.lineHeight = height;
         const count = this.report.lines.starts.length;
         const padding = 8;
         this.sizer.style.height = `${Math.ceil(count * this.lineHeight) + padding}px`;
