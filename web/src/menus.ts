@@ -252,26 +252,43 @@ class PopupLayer implements PopupHost {
         this.onNeighbour?.(step);
     }
 
-    // Below the anchor or beside it, always within the window: on a narrow screen a submenu
-    // opens over its parent rather than past the edge.
+    // Beside the anchor when there is room, else below it, and always within the window: on a
+    // narrow screen a submenu opens under its parent's entry rather than over it. A menu taller
+    // than the room under it scrolls.
     place(popup: Popup, anchor: DOMRect, where: 'below' | 'beside'): void {
         const menu = popup.element;
         menu.style.left = '0px';
         menu.style.top = '0px';
+        menu.style.maxHeight = '';
         document.body.append(menu);
         const width = menu.offsetWidth;
-        const height = menu.offsetHeight;
         const viewWidth = document.documentElement.clientWidth;
         const viewHeight = document.documentElement.clientHeight;
-        let left = where === 'below' ? anchor.left : anchor.right - 2;
-        let top = where === 'below' ? anchor.bottom : anchor.top;
-        if (left + width > viewWidth) left = where === 'beside' ? Math.max(anchor.left + 24, viewWidth - width) : viewWidth - width;
-        if (where === 'beside' && left + width > viewWidth) top = anchor.bottom;
+        let left = anchor.left;
+        let top = anchor.bottom;
+        if (where === 'beside') {
+            if (anchor.right - 2 + width <= viewWidth) {
+                left = anchor.right - 2;
+                top = anchor.top;
+            } else {
+                left = anchor.left + 24;
+            }
+        }
         left = Math.max(0, Math.min(left, viewWidth - width));
-        top = Math.max(0, Math.min(top, viewHeight - height));
+        const height = menu.offsetHeight;
+        let room = viewHeight - top;
+        if (height > room && top === anchor.top) {
+            // Beside the anchor: moved up as far as it must.
+            top = Math.max(0, viewHeight - height);
+            room = viewHeight - top;
+        } else if (height > room && room < 200 && anchor.top > room) {
+            // Below the anchor with little room: above it instead.
+            room = anchor.top;
+            top = Math.max(0, anchor.top - height);
+        }
         menu.style.left = `${left + window.scrollX}px`;
         menu.style.top = `${top + window.scrollY}px`;
-        menu.style.maxHeight = `${viewHeight}px`;
+        menu.style.maxHeight = `${room}px`;
     }
 }
 

@@ -57,6 +57,7 @@ export class StartWindow implements AppWindow {
         credit.dataset['name'] = 'Label2';
         const clock = element('span', 'clock');
         clock.dataset['name'] = 'Label3';
+        clock.setAttribute('role', 'timer');
         clock.setAttribute('aria-label', '时间');
         const methods = element('div', 'start-buttons');
         methods.append(
