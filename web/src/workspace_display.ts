@@ -123,15 +123,15 @@ function fontDialog(current: PaneFont): Promise<PaneFont | null> {
         };
     };
     return openDialog<PaneFont | null>('字体', (body) => {
-        body.append(labelled('字体(F)：', family), labelled('大小(S)：', size), labelled('粗体', bold),
-                    labelled('斜体', italic), labelled('删除线(K)', strikethrough), labelled('下划线(U)', underline),
-                    labelled('颜色(C)：', color));
+        body.append(labelled('字体：', family), labelled('大小：', size), labelled('粗体', bold),
+                    labelled('斜体', italic), labelled('删除线', strikethrough), labelled('下划线', underline),
+                    labelled('颜色：', color));
     }, [{ caption: '确定', value: chosen, isDefault: true }, { caption: '取消', value: () => null }], () => null);
 }
 
 function colorDialog(title: string, current: string): Promise<string | null> {
     const color = colorInput(current);
-    return openDialog<string | null>(title, (body) => body.append(labelled('颜色(C)：', color)),
+    return openDialog<string | null>(title, (body) => body.append(labelled('颜色：', color)),
         [{ caption: '确定', value: () => color.value, isDefault: true }, { caption: '取消', value: () => null }], () => null);
 }
 
