@@ -74,7 +74,7 @@ test('a report is laid on the page as the desktop lays it', () => {
         [160, 9, false, 6.37, 0],
         [200, 9, true, 7.56, 0],
         [240, 9, true, 6.3, 0],
-        [175, 9, true, 8.65, 0],
+        [175, 9, true, 8.64, 0],
         [300, 9, true, 6, 252],
         [12000, 12, true, 6, 252],
         [100, 20, false, 10.2, 0],
