@@ -106,6 +106,17 @@ test('the menus: captions with their access keys, enabling as the window decides
     assert.equal(await ultra.locator('.menu').getByRole('menuitemcheckbox', { name: '图形' }).getAttribute('aria-checked'), 'true');
     await ultra.keyboard.press('Escape');
     assert.equal(await shown(ultra).getByRole('img', { name: '图形区域' }).isVisible(), true);
+    // The picture's context menu, from the keyboard as well.
+    await shown(ultra).getByRole('img', { name: '图形区域' }).focus();
+    await ultra.keyboard.press('Shift+F10');
+    assert.deepEqual(await ultra.locator('.menu [role^="menuitem"] .menu-caption').allTextContents(), ['导出图片…', '函数图', '收敛图']);
+    assert.equal(await ultra.locator('.menu').getByRole('menuitemcheckbox', { name: '函数图' }).getAttribute('aria-checked'), 'true');
+    await ultra.keyboard.press('ArrowDown');
+    await ultra.keyboard.press('ArrowDown');
+    await ultra.keyboard.press('Enter');
+    await chooseMenu(ultra, ['显示(V)']);
+    assert.equal(await ultra.locator('.menu').getByRole('menuitemcheckbox', { name: '收敛图' }).getAttribute('aria-checked'), 'true');
+    await ultra.keyboard.press('Escape');
 });
 
 test('the status bar says where the person is, as the desktop\'s does', async () => {

@@ -301,6 +301,18 @@ export function showContextMenu(items: MenuItem[], label: string, x: number, y: 
     layer.open(items, label, new DOMRect(x, y, 0, 0), 'point', returnFocus).focusFirst();
 }
 
+// The context menu of an element, from the mouse or from the keyboard (the menu key, Shift+F10):
+// the element takes the focus in its turn so that the keyboard reaches it.
+export function attachContextMenu(target: HTMLElement, label: string, items: () => MenuItem[]): void {
+    target.tabIndex = 0;
+    target.addEventListener('contextmenu', (event) => {
+        event.preventDefault();
+        const box = target.getBoundingClientRect();
+        const fromKeyboard = event.clientX === 0 && event.clientY === 0;
+        showContextMenu(items(), label, fromKeyboard ? box.left + 8 : event.clientX, fromKeyboard ? box.top + 8 : event.clientY, target);
+    });
+}
+
 export class MenuBar {
     readonly element: HTMLElement;
     private readonly buttons: HTMLButtonElement[] = [];

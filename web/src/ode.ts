@@ -6,7 +6,7 @@
 import type { Core, Example } from './core';
 import { dialogOpen, element } from './dialogs';
 import { type AppWindow, windowFrame } from './frame';
-import { command, menusOpen, showContextMenu } from './menus';
+import { attachContextMenu, command, menusOpen, showContextMenu } from './menus';
 import type { PaperReport } from './paper';
 import { PicturePane } from './picture';
 import { ReportPane } from './report_pane';
@@ -150,14 +150,11 @@ export class OdeWindow implements AppWindow {
         this.paperButtons[0]!.addEventListener('click', () => this.print(false));
         this.paperButtons[1]!.addEventListener('click', () => this.print(true));
         // The window has no menu bar: the picture's context menu offers paper too.
-        this.picture.element.addEventListener('contextmenu', (event) => {
-            event.preventDefault();
-            showContextMenu([
-                command('导出图片…', () => void this.picture.exportImage().then((name) => { if (name) this.statusLine.textContent = name; })),
-                command('打印…', () => this.print(false)),
-                command('导出PDF…', () => this.print(true)),
-            ], '图形', event.clientX, event.clientY, null);
-        });
+        attachContextMenu(this.picture.element, '图形', () => [
+            command('导出图片…', () => void this.picture.exportImage().then((name) => { if (name) this.statusLine.textContent = name; })),
+            command('打印…', () => this.print(false)),
+            command('导出PDF…', () => this.print(true)),
+        ]);
     }
 
     get status(): string {

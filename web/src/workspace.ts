@@ -6,7 +6,7 @@
 import type { Command, Core, Example } from './core';
 import { confirm, dialogOpen, element } from './dialogs';
 import { busyStatus, type AppWindow, windowFrame } from './frame';
-import { checkItem, command, type Menu, MenuBar, type MenuItem, menusOpen, separator, showContextMenu, submenu, trigger } from './menus';
+import { attachContextMenu, checkItem, command, type Menu, MenuBar, type MenuItem, menusOpen, separator, submenu, trigger } from './menus';
 import type { PaperReport } from './paper';
 import { PicturePane } from './picture';
 import { ReportPane } from './report_pane';
@@ -132,10 +132,7 @@ export class WorkspaceWindow implements AppWindow {
         this.editor.addEventListener('input', () => this.editorChanged());
         this.watchFocus(this.editor, true);
         this.watchFocus(this.result.element, false);
-        this.pictureView.element.addEventListener('contextmenu', (event) => {
-            event.preventDefault();
-            showContextMenu(this.pictureMenu(), '图形', event.clientX, event.clientY, null);
-        });
+        attachContextMenu(this.pictureView.element, '图形', () => this.pictureMenu());
     }
 
     private buildMenus(): Menu[] {
