@@ -44,9 +44,19 @@ function shortened(text: string, most = 48): string {
 
 let pageRules: CSSStyleSheet | null = null;
 let sheet: HTMLElement | null = null;
+// The report the pages hold: printing it again lays out only the picture anew.
+let laidOut: { text: string; title: string; firstLine: string; pointSize: number; fontFamily: string } | null = null;
 
 // Puts the report on the pages the browser prints.
 export function preparePaper(report: PaperReport): void {
+    const { text: reportText, title, firstLine, pointSize, fontFamily } = report;
+    if (sheet && laidOut && reportText === laidOut.text && title === laidOut.title && firstLine === laidOut.firstLine &&
+        pointSize === laidOut.pointSize && fontFamily === laidOut.fontFamily) {
+        sheet.querySelector('.paper-picture')?.remove();
+        addPicture(sheet, report.picture);
+        return;
+    }
+    laidOut = { text: reportText, title, firstLine, pointSize, fontFamily };
     const lines: string[] = [];
     for (let i = 0; i < report.lines.starts.length; ++i) lines.push(lineAt(report.text, report.lines, i));
     const fit = fitToPage(report.lines.widest, report.pointSize);
@@ -70,12 +80,15 @@ export function preparePaper(report: PaperReport): void {
     text.style.fontSize = `${fit.pointSize}pt`;
     text.style.fontFamily = report.fontFamily;
     sheet.append(text);
-    if (report.picture) {
-        const picture = element('div', 'paper-picture');
-        picture.append(report.picture.cloneNode(true));
-        sheet.append(picture);
-    }
+    addPicture(sheet, report.picture);
     document.body.append(sheet);
+}
+
+function addPicture(sheet: HTMLElement, picture: SVGSVGElement | null): void {
+    if (!picture) return;
+    const page = element('div', 'paper-picture');
+    page.append(picture.cloneNode(true));
+    sheet.append(page);
 }
 
 export function printReport(report: PaperReport): void {
