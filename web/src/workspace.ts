@@ -78,7 +78,7 @@ export class WorkspaceWindow implements AppWindow {
     private exportItem!: MenuItem;
     private checksItem!: MenuItem;
 
-    constructor(readonly kind: WorkspaceKind, private readonly services: WorkspaceServices, onClose: () => void) {
+    constructor(readonly kind: WorkspaceKind, private readonly services: WorkspaceServices, private readonly onClose: () => void) {
         this.linear = kind === 'LinearFrm';
         this.title = this.linear ? '线性方程组(多元一次方程组)的数值解法' : '非线性方程的数值解法';
         const frame = windowFrame(kind, this.title, onClose);
@@ -148,7 +148,7 @@ export class WorkspaceWindow implements AppWindow {
             submenu('示例', this.examples.map((example) =>
                 command(example.title, () => void this.chooseExample(example), { name: `Example_${example.name}` })), { name: 'FileExamples' }),
             separator(),
-            command('退出', () => (this.element.querySelector('.window-close') as HTMLButtonElement | null)?.click(), { name: 'FileExit' }),
+            command('退出', () => this.onClose(), { name: 'FileExit' }),
         ];
         this.busyDisabled.push(...file.slice(0, 8).filter((item) => item.kind !== 'separator'));
 
