@@ -6,3 +6,5 @@ mapfile -t packages < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"
+# The browser edition's tools come from the npm registry through npm (web/package-lock.json).
+if ! command -v npm >/dev/null; then apt-get install -y --no-install-recommends npm; fi
