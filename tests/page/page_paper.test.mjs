@@ -115,5 +115,9 @@ test('a differential-equation table prints under its window\'s title and equatio
     assert.match(text, /常微分方程的数值解法—Euler方法/);
     assert.match(text, /y'=y-2\*x\/y/);
     const report = runCli({ command: 'UsDi_Euler', fields: { Text1: 'y-2*x/y', Text2: '0', Text3: '1', Text4: '10' }, replies: ['1'] }).report;
-    assert.deepEqual(bodyWords(text, '常微分方程的数值解法—Euler方法'), words(report));
+    // The table, then the picture on a page of its own: its legend names both columns.
+    const body = bodyWords(text, '常微分方程的数值解法—Euler方法');
+    assert.deepEqual(body.slice(0, words(report).length), words(report));
+    const picture = body.slice(words(report).length);
+    assert.ok(picture.includes('欧拉公式Y(n)') && picture.includes('Euler预估-校正公式Y(n)'), picture.join(' '));
 });

@@ -109,8 +109,10 @@ test('the menus: captions with their access keys, enabling as the window decides
     // The picture's context menu, from the keyboard as well.
     await shown(ultra).getByRole('img', { name: '图形区域' }).focus();
     await ultra.keyboard.press('Shift+F10');
-    assert.deepEqual(await ultra.locator('.menu [role^="menuitem"] .menu-caption').allTextContents(), ['导出图片…', '函数图', '收敛图']);
+    assert.deepEqual(await ultra.locator('.menu [role^="menuitem"] .menu-caption').allTextContents(),
+        ['导出图片…', '恢复原来的视图', '函数图', '收敛图']);
     assert.equal(await ultra.locator('.menu').getByRole('menuitemcheckbox', { name: '函数图' }).getAttribute('aria-checked'), 'true');
+    await ultra.keyboard.press('ArrowDown');
     await ultra.keyboard.press('ArrowDown');
     await ultra.keyboard.press('ArrowDown');
     await ultra.keyboard.press('Enter');

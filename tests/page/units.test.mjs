@@ -8,8 +8,8 @@ import { test } from 'node:test';
 
 import { loadPageModules } from './harness.mjs';
 
-const { text_lines: lines, paper_layout: paper, numbers, files, workspace_picture: picture, start } =
-    await loadPageModules(['text_lines', 'paper_layout', 'numbers', 'files', 'workspace_picture', 'start']);
+const { text_lines: lines, paper_layout: paper, files, workspace_picture: picture, start } =
+    await loadPageModules(['text_lines', 'paper_layout', 'files', 'workspace_picture', 'start']);
 
 // The plain reference: split at CR LF, CR or LF, count every character's columns.
 function referenceIndex(text) {
@@ -101,14 +101,6 @@ test('long lines break between numbers, the further parts marked', () => {
     }
 });
 
-test('the decimal places of a reply are read as every reply is', () => {
-    const cases = [['3', 3], ['0', 1], ['-5', 1], ['20', 16], ['4.5', 4], ['5.5', 6], ['abc', 1], ['', 1], ['99999', 16],
-        ['-99999', 1], [' 1 2 ', 12], ['1e1', 10], ['1D1', 10], ['&H10', 16], ['&HA', 10], ['&O17', 15], ['&O9', 1],
-        ['7x', 7], ['.5', 1], ['1.5', 2], ['+8', 8], ['1e', 1], ['1e400', 16], ['16.5', 16], ['\t9\n', 9]];
-    for (const [reply, digits] of cases) assert.equal(numbers.decimalDigitsFromReply(reply), digits, JSON.stringify(reply));
-    assert.equal(numbers.readLeadingNumber('-2.5e-1x'), -0.25);
-    assert.deepEqual([2.5, 3.5, -2.5, -3.5, 32767.4, 32767.5, -32768.5, NaN].map(numbers.toInteger16), [2, 4, -2, -4, 32767, null, -32768, null]);
-});
 
 test('a document is UTF-8 when its bytes are, otherwise GB18030', () => {
     const utf8 = new TextEncoder().encode('方程组 x^2\r\n');

@@ -152,6 +152,7 @@ export class OdeWindow implements AppWindow {
         // The window has no menu bar: the picture's context menu offers paper too.
         attachContextMenu(this.picture.element, '图形', () => [
             command('导出图片…', () => void this.picture.exportImage().then((name) => { if (name) this.statusLine.textContent = name; })),
+            command('恢复原来的视图', () => this.picture.resetView()),
             command('打印…', () => this.print(false)),
             command('导出PDF…', () => this.print(true)),
         ]);

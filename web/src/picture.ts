@@ -1,8 +1,8 @@
 // The picture beside a report, drawn as SVG from the core's geometry (its `picture` call): f(x)
 // with a run's steps, the cobweb, the convergence curves on a logarithmic axis, and the two
 // columns of a differential-equation table against y(x). Wheel or +/- to zoom, drag or the arrow
-// keys to pan, a double click or Home for the view it began with; the context menu (right click,
-// Shift+F10) exports it as PNG or SVG.
+// keys to pan, a double click or Home for the view it began with. The window that holds it gives
+// it its context menu (导出图片…, 恢复原来的视图, …).
 
 import { FONT_FAMILY, sceneSvg, type Bounds, type Scene } from './picture_svg';
 
@@ -61,12 +61,6 @@ function pictureFont(): Font {
 
 type Source = Record<string, unknown> & { kind: string };
 
-interface MenuEntry {
-    caption: string;
-    run: () => void;
-    checked?: () => boolean;
-}
-
 export class PicturePane {
     readonly element: HTMLElement;
     private source: Source = { kind: 'empty' };
@@ -76,8 +70,6 @@ export class PicturePane {
     private drawing = 0;                 // the number of the newest request; older answers are dropped
     private drag: { x: number; y: number; view: Bounds } | null = null;
     private dragTarget: { x: number; y: number } | null = null;
-    private readonly extraEntries: MenuEntry[] = [];
-    private menu: HTMLElement | null = null;
 
     constructor(host: HTMLElement, private readonly core: CoreCalls) {
         this.element = document.createElement('div');
@@ -94,10 +86,6 @@ export class PicturePane {
         this.element.addEventListener('pointercancel', () => this.endDrag());
         this.element.addEventListener('dblclick', () => this.resetView());
         this.element.addEventListener('keydown', (event) => this.onKey(event));
-        this.element.addEventListener('contextmenu', (event) => {
-            event.preventDefault();
-            this.openMenu(event.clientX, event.clientY);
-        });
     }
 
     // f(x) over [-5, 5] before any run, or with a run's iterates, brackets, tangents and secants.
@@ -122,11 +110,6 @@ export class PicturePane {
 
     clear(): void {
         this.show({ kind: 'empty' });
-    }
-
-    // An entry of the picture's context menu beside 导出图片… and 恢复原来的视图 (函数图, 收敛图).
-    addContextEntry(caption: string, run: () => void, checked?: () => boolean): void {
-        this.extraEntries.push(checked ? { caption, run, checked } : { caption, run });
     }
 
     resetView(): void {
@@ -224,7 +207,6 @@ export class PicturePane {
 
     private onPointerDown(event: PointerEvent): void {
         if (event.button !== 0 || !this.scene || this.scene.empty || !this.view) return;
-        this.closeMenu();
         this.drag = { ...this.pixelOf(event), view: this.view };
         this.element.setPointerCapture(event.pointerId);
         this.element.classList.add('dragging');
@@ -254,12 +236,6 @@ export class PicturePane {
     }
 
     private onKey(event: KeyboardEvent): void {
-        if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
-            event.preventDefault();
-            const box = this.element.getBoundingClientRect();
-            this.openMenu(box.left + 20, box.top + 20);
-            return;
-        }
         if (!this.scene || this.scene.empty) return;
         const { plot } = this.scene;
         const cx = plot.left + plot.width / 2;
@@ -273,59 +249,6 @@ export class PicturePane {
         else if (event.key in pans) void this.redraw({ drag: { fromX: cx, fromY: cy, toX: cx + pans[event.key][0], toY: cy + pans[event.key][1] } });
         else return;
         event.preventDefault();
-    }
-
-    private openMenu(x: number, y: number): void {
-        this.closeMenu();
-        const menu = document.createElement('div');
-        menu.className = 'picture-menu';
-        menu.setAttribute('role', 'menu');
-        menu.setAttribute('aria-label', '图形');
-        const entries: MenuEntry[] = [
-            ...this.extraEntries,
-            { caption: '导出图片…', run: () => void this.exportImage() },
-            { caption: '恢复原来的视图', run: () => this.resetView() },
-        ];
-        for (const entry of entries) {
-            const item = document.createElement('button');
-            item.type = 'button';
-            item.setAttribute('role', entry.checked ? 'menuitemcheckbox' : 'menuitem');
-            if (entry.checked) item.setAttribute('aria-checked', String(entry.checked()));
-            item.textContent = entry.caption;
-            item.addEventListener('click', () => {
-                this.closeMenu();
-                entry.run();
-            });
-            menu.append(item);
-        }
-        menu.addEventListener('keydown', (event) => {
-            const items = [...menu.querySelectorAll<HTMLButtonElement>('button')];
-            const at = items.indexOf(document.activeElement as HTMLButtonElement);
-            if (event.key === 'Escape') {
-                this.closeMenu();
-                this.element.focus();
-            } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
-                items[(at + (event.key === 'ArrowDown' ? 1 : items.length - 1)) % items.length].focus();
-            } else {
-                return;
-            }
-            event.preventDefault();
-        });
-        document.body.append(menu);
-        const box = menu.getBoundingClientRect();
-        menu.style.left = `${Math.min(x, window.innerWidth - box.width - 4)}px`;
-        menu.style.top = `${Math.min(y, window.innerHeight - box.height - 4)}px`;
-        menu.querySelector('button')?.focus();
-        const away = (event: Event) => {
-            if (!menu.contains(event.target as Node)) this.closeMenu();
-        };
-        setTimeout(() => document.addEventListener('pointerdown', away, { once: true }));
-        this.menu = menu;
-    }
-
-    private closeMenu(): void {
-        this.menu?.remove();
-        this.menu = null;
     }
 
     private svgBlob(): Blob {

@@ -166,7 +166,7 @@ export class WorkspaceWindow implements AppWindow {
             command('背景色', () => void this.style.chooseBackground(), { name: linear ? 'FormatBackColor' : 'ShowBackcolor' }),
         ];
         if (linear) {
-            display.push(command('设置小数数位', () => void askDecimalDigits(this.decimalDigits).then((digits) => {
+            display.push(command('设置小数数位', () => void askDecimalDigits(this.decimalDigits, this.services.core).then((digits) => {
                 this.decimalDigits = digits;
             }), { name: 'FormatDecimalDigits' }));
         }
@@ -297,7 +297,8 @@ export class WorkspaceWindow implements AppWindow {
     }
 
     private pictureMenu(): MenuItem[] {
-        const items: MenuItem[] = [command('导出图片…', () => void this.exportPicture())];
+        const items: MenuItem[] = [command('导出图片…', () => void this.exportPicture()),
+                                   command('恢复原来的视图', () => this.pictureView.resetView())];
         if (this.convergenceItem) {
             const convergence = this.convergenceItem;
             const functionView = checkItem('函数图', () => {

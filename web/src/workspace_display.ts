@@ -4,7 +4,7 @@
 // effects and the text colour of the desktop's font dialog.
 
 import { ask, element, openDialog } from './dialogs';
-import { decimalDigitsFromReply } from './numbers';
+import type { CoreCalls } from './picture';
 
 // The panes' font families; 宋体 is the desktop's, a CJK font whose Latin characters take one
 // column and Chinese ones two, so that the reports' columns line up.
@@ -135,11 +135,12 @@ function colorDialog(title: string, current: string): Promise<string | null> {
         [{ caption: '确定', value: () => color.value, isDefault: true }, { caption: '取消', value: () => null }], () => null);
 }
 
-// 设置小数数位: the reply read as an integer and kept within 1 to 16; 取消 and an empty reply
-// read as 0 and so set 1.
-export async function askDecimalDigits(current: number): Promise<number> {
+// 设置小数数位: the core reads the reply as it reads every reply, kept within 1 to 16; 取消 and
+// an empty reply read as 0 and so set 1.
+export async function askDecimalDigits(current: number, core: CoreCalls): Promise<number> {
     const reply = await ask({ text: '输入要设置小数数位 n：', title: '设置小数数位', default: String(current) });
-    return decimalDigitsFromReply(reply ?? '');
+    const answer = (await core.call('decimalDigits', { reply: reply ?? '' })) as { digits: number };
+    return answer.digits;
 }
 
 // The edit commands on the editor pane. The page's edits go through setRangeText, which tells
