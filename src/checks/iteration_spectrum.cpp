@@ -192,6 +192,11 @@ std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b)
     }
 
     spectrum.t_ = ComplexTriangular(m);
+    spectrum.conjugateOfPrevious_.assign(static_cast<std::size_t>(n), false);
+    spectrum.conditions_.assign(static_cast<std::size_t>(n), std::numeric_limits<double>::quiet_NaN());
+    for (Index k = 0; k + 1 < n; ++k) {
+        if (m(k + 1, k) != 0.0) spectrum.conjugateOfPrevious_[static_cast<std::size_t>(k + 1)] = true;
+    }
     for (Index k = 0; k < n; ++k) {
         // A 1 x 1 block keeps the entry itself; the rotation of a pair only makes its eigenvalues.
         const bool single = spectrum.blockLast_[static_cast<std::size_t>(k)] - spectrum.blockFirst_[static_cast<std::size_t>(k)] == 1;
@@ -239,11 +244,19 @@ double IterationSpectrum::conditionWithin(std::size_t k, std::size_t first, std:
     return x.norm() * y.norm();
 }
 
-double IterationSpectrum::condition(std::size_t k) const { return conditionWithin(k, 0, size()); }
+double IterationSpectrum::condition(std::size_t k) const {
+    // The eigenvectors of λ̄ are the conjugates of λ's in a real B.
+    if (conjugateOfPrevious_[k]) return condition(k - 1);
+    if (std::isnan(conditions_[k])) conditions_[k] = conditionWithin(k, 0, size());
+    return conditions_[k];
+}
 
 double IterationSpectrum::uncertainty(std::size_t k) const {
     if (blockLast_[k] - blockFirst_[k] == 1) return kEpsilon * std::abs(eigenvalues_[k]);
-    return conditionWithin(k, blockFirst_[k], blockLast_[k]) * kEpsilon * blockNorm_[k];
+    const bool whole = blockFirst_[k] == 0 && blockLast_[k] == size();
+    const std::size_t first = conjugateOfPrevious_[k] ? k - 1 : k;
+    const double condition = whole ? this->condition(first) : conditionWithin(first, blockFirst_[k], blockLast_[k]);
+    return condition * kEpsilon * blockNorm_[k];
 }
 
 }  // namespace koravin

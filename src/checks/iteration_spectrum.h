@@ -17,6 +17,7 @@
 
 #include <complex>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -40,8 +41,10 @@ public:
     // guarantees (one more than the longest chain of couplings). Nothing otherwise.
     std::optional<int> nilpotencyBound() const { return nilpotencyBound_; }
 
+    // Whether λ_k is the conjugate of λ_(k-1), its pair in a real B; it has the same |λ| and κ.
+    bool conjugateOfPrevious(std::size_t k) const { return conjugateOfPrevious_[k]; }
     // κ(λ_k) of the balanced B; infinite when the eigenvectors are too close to parallel to
-    // represent (a defective eigenvalue).
+    // represent (a defective eigenvalue). Computed once, on the first call.
     double condition(std::size_t k) const;
     // How far the computed λ_k may be from the eigenvalue of B: about κ(λ_k) within its own
     // diagonal block times the rounding of that block. An eigenvalue of a 1 x 1 block is the
@@ -59,6 +62,8 @@ private:
     std::vector<std::size_t> blockFirst_;  // per eigenvalue: where its diagonal block begins in T
     std::vector<std::size_t> blockLast_;   // and one past where it ends
     std::vector<double> blockNorm_;        // per eigenvalue: ‖its block‖_F
+    std::vector<bool> conjugateOfPrevious_;
+    mutable std::vector<double> conditions_;  // NaN until computed
     double radius_ = 0;
     bool triangular_ = true;
     std::optional<int> nilpotencyBound_;

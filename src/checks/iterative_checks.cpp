@@ -51,7 +51,7 @@ double RadiusUncertainty(const IterationSpectrum& spectrum) {
     double uncertainty = 0;
     for (std::size_t k = 0; k < spectrum.size(); ++k) {
         BetweenSteps();
-        if (std::abs(spectrum.eigenvalue(k)) >= spectrum.radius() / 2) {
+        if (!spectrum.conjugateOfPrevious(k) && std::abs(spectrum.eigenvalue(k)) >= spectrum.radius() / 2) {
             uncertainty = std::max(uncertainty, spectrum.uncertainty(k));
         }
     }
@@ -120,6 +120,7 @@ Prediction Predict(const IterationSpectrum& spectrum, double radius, double unce
         BetweenSteps();
         const double weight = std::pow(std::abs(spectrum.eigenvalue(k)) / radius, sweeps);
         if (largest == INFINITY) break;
+        if (spectrum.conjugateOfPrevious(k)) continue;
         // A component this small stays below the bearable factor unless its eigenvectors are
         // parallel beyond working precision, κ over 1/ε.
         if (weight <= bearable * kEpsilon) continue;
@@ -176,8 +177,9 @@ void AddIterativeChecks(const RunFacts& facts, CheckResults& results) {
 
     // The stop test looks at the change of the last sweep, not at the error. Once the error
     // e_k = x(k) - x* shrinks by the dominant eigenvalue λ per sweep, x(k) - x(k-1) = e_k(1 - 1/λ),
-    // so the error is |λ|/|1 - λ| times the last change: ρ/(1 - ρ) for λ = ρ, less for any other
-    // λ on the circle |λ| = ρ. (In a norm with ‖B‖ < 1 it is the familiar bound ‖B‖/(1 - ‖B‖).)
+    // so the error is |λ|/|1 - λ| times the last change: ρ/(1 - ρ) for λ = ρ, less for the other
+    // λ with |λ| = ρ, and in the largest entry a mixture of eigenvectors may give a little more.
+    // For a normal B it is the bound ‖e_k‖₂ ≤ ρ/(1 - ρ)·‖x(k) - x(k-1)‖₂.
     const std::optional<double> lastChange = facts.sweeps > 0 ? FiniteOrNothing(facts.lastChange) : std::nullopt;
     std::optional<double> errorEstimate;
     if (facts.converged && lastChange) {
@@ -189,7 +191,7 @@ void AddIterativeChecks(const RunFacts& facts, CheckResults& results) {
             results.lines.push_back(change + "；迭代在 B 的幂成为 0 之前停止，误差无法按 ρ(B) 估计。");
         } else if (prediction.errorFactor) {
             errorEstimate = *prediction.errorFactor * *lastChange;
-            results.lines.push_back(change + "，停止检验只看它；误差约不超过它的 ρ(B)/(1-ρ(B)) 倍 ≈ " +
+            results.lines.push_back(change + "，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ " +
                                     ShortNumberText(*errorEstimate) + "。");
         } else {
             results.lines.push_back(change + "；误差无法按 ρ(B) 估计。");

@@ -82,12 +82,12 @@ TEST(RunWithChecks, AppendsTheBlockAfterOneBlankLineAndOtherwiseLeavesTheRunAsIt
         {"JacobiDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, kTridiagonalStart)},
          "\r\n\r\n" + heading + "雅可比迭代矩阵的谱半径 ρ(B) = 0.3536 < 1：对任何初值都收敛。\r\n"
          "实际迭代 19 次；按 ρ(B) 预计约 18 次（log e / log ρ(B)，e=1E-08）。\r\n"
-         "最后一次迭代的改变量为 3.725E-09，停止检验只看它；误差约不超过它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.037E-09。\r\n"
+         "最后一次迭代的改变量为 3.725E-09，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.037E-09。\r\n"
          "最后迭代值的残差 ‖b-Ax‖∞ = 7.451E-09"},
         {"SorDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, Replies(kTridiagonalStart, {"1.2"}))},
          "\r\n\r\n" + heading + "SOR 迭代矩阵（w=1.2）的谱半径 ρ(B) = 0.2 < 1：对任何初值都收敛。\r\n"
          "实际迭代 13 次；按 ρ(B) 预计约 12 次（log e / log ρ(B)，e=1E-08）。\r\n"
-         "最后一次迭代的改变量为 9.575E-09，停止检验只看它；误差约不超过它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.394E-09。\r\n"
+         "最后一次迭代的改变量为 9.575E-09，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.394E-09。\r\n"
          "最后迭代值的残差 ‖b-Ax‖∞ = 2.774E-09"},
         {"CalculateNewton", {.editor = "x^2-2", .replies = {"2*x", "1", "1e-12"}},
          "\r\n\r\n" + heading + "|f(x)| = 1.421E-14，x = 1.41421356237309\r\n"
