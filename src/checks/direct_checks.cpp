@@ -97,7 +97,8 @@ std::vector<double> SolutionErrorBounds(const RunFacts& facts, const std::vector
     const auto b = Augmented(facts).col(n);
     const Eigen::Map<const Eigen::VectorXd> x(computed.data(), n);
     if (!x.allFinite()) return std::vector<double>(computed.size(), INFINITY);
-    const Eigen::VectorXd residual = (b - a * x).cwiseAbs() + (n + 1) * kUnitRoundoff * (a.cwiseAbs() * x.cwiseAbs() + b.cwiseAbs());
+    const Eigen::VectorXd residual =
+        (b - a * x).cwiseAbs() + (n + 1) * kUnitRoundoff * (a.cwiseAbs() * x.cwiseAbs() + b.cwiseAbs());
     if (condition.inverse) {
         const Eigen::VectorXd bound = condition.inverse->cwiseAbs() * residual;
         return {bound.data(), bound.data() + n};
@@ -192,8 +193,8 @@ void AddDigitsVerdict(const Answer& answer, const Evidence& evidence, CheckResul
     switch (verdict.limit) {
         case DigitsLimit::Printed: {
             const double value = evidence.printed[verdict.entry];
-            reason = "报告保留 " + IndexText(evidence.places) + " 位小数，" + entry + std::string(answer.beforeValue) +
-                     NumberText(value) + " 保留到小数第 " + IndexText(evidence.places) + " 位只含 " +
+            reason = "保留 " + IndexText(evidence.places) + " 位小数时" + (answer.latinLabel ? " " : "") + entry +
+                     std::string(answer.beforeValue) + NumberText(value) + " 只含 " +
                      IndexText(PrintedDigits(value, evidence.places)) + " 位有效数字";
             break;
         }
@@ -232,8 +233,8 @@ void AddDirectSolverChecks(const RunFacts& facts, int places, CheckResults& resu
         // really applied (every entry it stored rounded to its places, or an elimination whose
         // entries grew), relative to the entries it rounded: its residual measures it.
         evidence.errorAtMost = SolutionErrorBounds(facts, MethodAnswer(facts.methodSolution, facts.solution), condition);
-        evidence.atMostRule = std::string(condition.inverse ? "按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|" : "按 ‖x̃-x‖∞ ≤ ‖A⁻¹‖∞·‖b-Ax̃‖∞") +
-                              "，舍入到 " + IndexText(places) + " 位小数之前的";
+        evidence.atMostRule =
+            std::string(condition.inverse ? "按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|" : "按 ‖x̃-x‖∞ ≤ ‖A⁻¹‖∞·‖b-Ax̃‖∞") + "，舍入前的";
     }
     AddDigitsVerdict(kSolution, evidence, results);
 }
@@ -256,7 +257,7 @@ void AddInverseChecks(const RunFacts& facts, int places, CheckResults& results) 
         evidence.errorAtLeast = residualMatrix->cwiseAbs().maxCoeff() / InfinityNorm(a);
         evidence.atLeastReason = "残差表明有的元素误差至少为 max|I-A·A⁻¹|/‖A‖∞ ≈ " + ShortNumberText(evidence.errorAtLeast);
         evidence.errorAtMost = InverseErrorBounds(facts, MethodAnswer(facts.methodInverse, facts.inverse));
-        evidence.atMostRule = "按 |X-A⁻¹| ≤ |X|·|I-A·X|/(1-‖I-A·X‖∞)，舍入到 " + IndexText(places) + " 位小数之前的逆矩阵 X 中";
+        evidence.atMostRule = "按 |X-A⁻¹| ≤ |X|·|I-A·X|/(1-‖I-A·X‖∞)，舍入前的逆矩阵 X 中";
     }
     AddDigitsVerdict(kInverse, evidence, results);
 }

@@ -199,7 +199,8 @@ std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b)
     }
     for (Index k = 0; k < n; ++k) {
         // A 1 x 1 block keeps the entry itself; the rotation of a pair only makes its eigenvalues.
-        const bool single = spectrum.blockLast_[static_cast<std::size_t>(k)] - spectrum.blockFirst_[static_cast<std::size_t>(k)] == 1;
+        const auto at = static_cast<std::size_t>(k);
+        const bool single = spectrum.blockLast_[at] - spectrum.blockFirst_[at] == 1;
         spectrum.eigenvalues_.push_back(single ? Complex(m(k, k)) : spectrum.t_(k, k));
         spectrum.radius_ = std::max(spectrum.radius_, std::abs(spectrum.eigenvalues_.back()));
     }

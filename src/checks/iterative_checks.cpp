@@ -131,9 +131,8 @@ Prediction Predict(const IterationSpectrum& spectrum, double radius, double unce
         }
     }
     if (largest > bearable) {
-        const std::string why = prediction.condition && std::isfinite(*prediction.condition) && *prediction.condition * kEpsilon < 1
-                                    ? "特征值条件数约 " + ShortNumberText(*prediction.condition)
-                                    : "有亏损的特征值";
+        const double condition = prediction.condition.value_or(INFINITY);
+        const std::string why = condition * kEpsilon < 1 ? "特征值条件数约 " + ShortNumberText(condition) : "有亏损的特征值";
         prediction.text = "B 的特征值问题病态（" + why + "）：误差可能先增长，再按 ρ(B)ᵏ 减小，无法按 ρ(B) 可靠地预计次数。";
         return prediction;
     }

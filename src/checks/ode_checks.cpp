@@ -108,7 +108,9 @@ std::optional<std::string> ExactSolutionMismatch(const TypedFunction& exact, con
     for (int k = 1; k <= 3; ++k) {
         const double x = a + (problem.equation.b - a) * k / 4;
         const double h = std::cbrt(kEpsilon) * std::max(1.0, std::fabs(x));
-        const auto quotient = [&](double step) { return (exact.CheckValueAt(x + step) - exact.CheckValueAt(x - step)) / (2 * step); };
+        const auto quotient = [&](double step) {
+            return (exact.CheckValueAt(x + step) - exact.CheckValueAt(x - step)) / (2 * step);
+        };
         const double y = exact.CheckValueAt(x);
         const double slope = quotient(h);
         const double coarse = quotient(2 * h);

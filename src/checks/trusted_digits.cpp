@@ -60,9 +60,8 @@ DigitsVerdict TrustedDigits(const DigitsEvidence& evidence) {
     const int least = std::min({printed, residual, computed});
     verdict.digits = std::max(0, least);
     if (printed == least) {
-        verdict.limit = printed == kMostPrintedDigits && evidence.places + LeadingExponent(evidence.printed[leastPrinted]) + 1 > printed
-                            ? DigitsLimit::PrintLength
-                            : DigitsLimit::Printed;
+        const int placesCarry = evidence.places + LeadingExponent(evidence.printed[leastPrinted]) + 1;
+        verdict.limit = placesCarry > kMostPrintedDigits ? DigitsLimit::PrintLength : DigitsLimit::Printed;
         verdict.entry = leastPrinted;
     } else if (residual == least) {
         verdict.limit = DigitsLimit::Residual;

@@ -73,10 +73,10 @@ TEST(RunWithChecks, AppendsTheBlockAfterOneBlankLineAndOtherwiseLeavesTheRunAsIt
         {"Gauss_1", {.editor = Hilbert(6), .replies = {"6"}, .digits = 4},
          "\r\n\r\n" + heading + "残差 ‖b-Ax‖∞ = 0.00424\r\n相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞) = 3.076E-06\r\n"
          "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 2.907E+07\r\n"
-         "解可能一位有效数字也不可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入到 4 位小数之前的 x(4) 误差可达 15090。"},
+         "解可能一位有效数字也不可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入前的 x(4) 误差可达 15090。"},
         {"A_matrix", {.editor = kTridiagonal, .replies = {"3"}},
          "\r\n\r\n" + heading + "‖I-A·A⁻¹‖∞ = 6E-06（A⁻¹ 取报告中的逆矩阵）\r\n条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 2.571\r\n"
-         "逆矩阵约有 5 位有效数字可信：报告保留 6 位小数，第 1 行第 2 列的元素 0.071429 保留到小数第 6 位只含 5 位有效数字。"},
+         "逆矩阵约有 5 位有效数字可信：保留 6 位小数时第 1 行第 2 列的元素 0.071429 只含 5 位有效数字。"},
         {"A_range", {.editor = kTridiagonal, .replies = {"3"}},
          "\r\n\r\n" + heading + "不舍入的 LU 分解所得行列式 = 56（报告为 56）"},
         {"JacobiDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, kTridiagonalStart)},

@@ -58,11 +58,11 @@ TEST(DirectSolverChecks, TheVerdictTakesTheLimitThatHolds) {
         {"the square-root method on a non-symmetric matrix: no correct digit (x = (1, 1, 1))", "SqrtRoot",
          {.editor = "4 1 2 7\r\n3 5 1 9\r\n2 1 6 9", .replies = {"3"}},
          testing::CrLf({"残差 ‖b-Ax‖∞ = 3.185", "相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞) = 0.2222", "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 4.395",
-                        "解可能一位有效数字也不可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入到 6 位小数之前的 x(1) 误差可达 1.074。"})},
+                        "解可能一位有效数字也不可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入前的 x(1) 误差可达 1.074。"})},
         {"a solution of 1.4E-06 printed to 6 places as 1E-06 carries one digit", "Gauss_1",
          {.editor = "1 0 1.4e-6\r\n0 1 2.8e-6", .replies = {"2"}},
          testing::CrLf({"残差 ‖b-Ax‖∞ = 4E-07", "相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞) = 0.1333", "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 1",
-                        "解约有 1 位有效数字可信：报告保留 6 位小数，x(1)=1E-06 保留到小数第 6 位只含 1 位有效数字。"})},
+                        "解约有 1 位有效数字可信：保留 6 位小数时 x(1)=1E-06 只含 1 位有效数字。"})},
         {"printed to 5 places it is 0 and carries none", "Gauss_1",
          {.editor = "1 0 1.4e-6\r\n0 1 2.8e-6", .replies = {"2"}, .digits = 5},
          testing::CrLf({"残差 ‖b-Ax‖∞ = 2.8E-06", "相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞)：无法计算。", "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 1",
@@ -82,7 +82,7 @@ TEST(DirectSolverChecks, TheVerdictTakesTheLimitThatHolds) {
         {"16 places, and the rounding of the residual itself leaves 14", "Gauss_1",
          {.editor = "1 2 3\r\n3 4 7", .replies = {"2"}, .digits = 16},
          testing::CrLf({"残差 ‖b-Ax‖∞ = 0", "相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞) = 0", "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 21",
-                        "解约有 14 位有效数字可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入到 16 位小数之前的 x(1) 误差可达 8.66E-15。"})},
+                        "解约有 14 位有效数字可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入前的 x(1) 误差可达 8.66E-15。"})},
         {"a zero pivot: Inf and NaN are no digits", "Gauss_1", {.editor = "0 1 1\r\n1 0 1", .replies = {"2"}},
          testing::CrLf({"残差 ‖b-Ax‖∞：无法计算。", "相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞)：无法计算。",
                         "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 1", "解中有 Inf 或 NaN：这个解不可信。"})},
@@ -102,7 +102,7 @@ TEST(DirectSolverChecks, TheVerdictTakesTheLimitThatHolds) {
                     "1/4 1/5 1/6 1/7 1/8 1/9\r\n1/5 1/6 1/7 1/8 1/9 1/10\r\n1/6 1/7 1/8 1/9 1/10 1/11",
           .replies = {"6"}},
          testing::CrLf({"‖I-A·A⁻¹‖∞ = 0.9852（A⁻¹ 取报告中的逆矩阵）", "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 2.907E+07",
-                        "逆矩阵可能一位有效数字也不可信：按 |X-A⁻¹| ≤ |X|·|I-A·X|/(1-‖I-A·X‖∞)，舍入到 6 位小数之前的逆矩阵 X "
+                        "逆矩阵可能一位有效数字也不可信：按 |X-A⁻¹| ≤ |X|·|I-A·X|/(1-‖I-A·X‖∞)，舍入前的逆矩阵 X "
                         "中第 4 行第 3 列的元素误差可达 6.314E+07。"})},
     };
     for (const Case& c : cases) {

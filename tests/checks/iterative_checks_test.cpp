@@ -98,8 +98,8 @@ TEST(IterativeChecks, ARunThatGivesUpGetsItsSpectrumInsteadOfNoBlock) {
                "第 793 次迭代时迭代值溢出，方法以提示信息结束；ρ(B) ≥ 1，无法按 ρ(B) 预计次数。",
                "最后迭代值的残差 ‖b-Ax‖∞：无法计算。"}),
          std::nullopt},
-        {"ρ(B) < 1, but more sweeps than the limit", System(n, [](int i, int j) { return i == j ? 2 : (std::abs(i - j) == 1 ? -1 : 0); }, 1),
-         Replies("1e-8", n),
+        {"ρ(B) < 1, but more sweeps than the limit",
+         System(n, [](int i, int j) { return i == j ? 2 : (std::abs(i - j) == 1 ? -1 : 0); }, 1), Replies("1e-8", n),
          CrLf({"雅可比迭代矩阵的谱半径 ρ(B) = 0.9971 < 1：对任何初值都收敛。",
                "迭代 1001 次仍未满足精度，方法以提示信息结束；按 ρ(B) 预计约 " + std::to_string(predicted) +
                    " 次（log e / log ρ(B)，e=1E-08）。",

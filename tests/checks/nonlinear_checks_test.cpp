@@ -68,11 +68,13 @@ TEST(NonlinearChecks, EachVerdictSaysWhatTheStepsShow) {
 }
 
 TEST(NonlinearChecks, TheSlopeIsThatOfTheClosedForm) {
-    const double aitken = Value(RunChecked("CalculateAitken", {.editor = "x^2-2", .replies = {"x+(x^2-2)", "1.5", "1e-12"}}).results,
-                                "abs_dphi");
+    const auto slope = [](std::string_view command, std::string phi, std::string start) {
+        return Value(RunChecked(command, {.editor = "x^2-2", .replies = {std::move(phi), std::move(start), "1e-12"}}).results,
+                     "abs_dphi");
+    };
+    const double aitken = slope("CalculateAitken", "x+(x^2-2)", "1.5");
     EXPECT_NEAR(aitken, 1 + 2 * std::numbers::sqrt2, 1e-8);
-    const double newton = Value(RunChecked("CalculateIterative", {.editor = "x^2-2", .replies = {"x/2+1/x", "1", "1e-12"}}).results,
-                                "abs_dphi");
+    const double newton = slope("CalculateIterative", "x/2+1/x", "1");
     EXPECT_LT(newton, 1e-9);
 }
 
