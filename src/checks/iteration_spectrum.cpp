@@ -19,56 +19,72 @@ constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 constexpr double kHugeComponent = 1e150;
 
 // The strongly connected parts of the pattern i → j for B(i, j) ≠ 0 (i ≠ j), listed so that
-// every coupling goes from a part to itself or to a later part (Tarjan's algorithm, which finds
-// a part only after every part it reaches; the list is then reversed).
-class ConnectedParts {
-public:
-    explicit ConnectedParts(const Eigen::MatrixXd& b)
-        : b_(b), order_(b.rows(), -1), low_(b.rows(), 0), onStack_(b.rows(), false) {
-        for (Index v = 0; v < b.rows(); ++v) {
-            if (order_[static_cast<std::size_t>(v)] < 0) visit(v);
-        }
-        std::reverse(parts_.begin(), parts_.end());
-    }
-    const std::vector<std::vector<Index>>& parts() const { return parts_; }
-
-private:
-    void visit(Index v) {
-        const auto at = static_cast<std::size_t>(v);
-        order_[at] = low_[at] = next_++;
-        stack_.push_back(v);
-        onStack_[at] = true;
-        for (Index w = 0; w < b_.cols(); ++w) {
-            if (w == v || b_(v, w) == 0.0) continue;
-            const auto to = static_cast<std::size_t>(w);
-            if (order_[to] < 0) {
-                visit(w);
-                low_[at] = std::min(low_[at], low_[to]);
-            } else if (onStack_[to]) {
-                low_[at] = std::min(low_[at], order_[to]);
+// every coupling goes from a part to itself or to a later part. Tarjan's algorithm finds a part
+// only after every part it reaches, so the list is reversed at the end; its depth-first search
+// keeps its own stack, as a chain of couplings may be as long as the order.
+std::vector<std::vector<Index>> ConnectedParts(const Eigen::MatrixXd& b) {
+    const auto n = static_cast<std::size_t>(b.rows());
+    constexpr Index kUnvisited = -1;
+    std::vector<Index> order(n, kUnvisited);  // when the search reached each unknown
+    std::vector<Index> low(n, 0);             // the earliest unknown on the stack it reaches
+    std::vector<bool> onStack(n, false);
+    std::vector<Index> stack;
+    std::vector<std::vector<Index>> parts;
+    Index reached = 0;
+    struct Visit {
+        Index v;
+        Index next;  // the next column of row v to look at
+    };
+    std::vector<Visit> path;
+    for (Index root = 0; root < b.rows(); ++root) {
+        if (order[static_cast<std::size_t>(root)] != kUnvisited) continue;
+        path.push_back({root, 0});
+        while (!path.empty()) {
+            const Index vertex = path.back().v;
+            const auto v = static_cast<std::size_t>(vertex);
+            if (path.back().next == 0) {
+                order[v] = low[v] = reached++;
+                stack.push_back(vertex);
+                onStack[v] = true;
+            }
+            // The next coupling of v to an unknown not yet reached, if any, is followed.
+            std::optional<Index> child;
+            while (!child && path.back().next < b.cols()) {
+                const Index w = path.back().next++;
+                const auto to = static_cast<std::size_t>(w);
+                if (w == vertex || b(vertex, w) == 0.0) continue;
+                if (order[to] == kUnvisited) {
+                    child = w;
+                } else if (onStack[to]) {
+                    low[v] = std::min(low[v], order[to]);
+                }
+            }
+            if (child) {
+                path.push_back({*child, 0});
+                continue;
+            }
+            if (low[v] == order[v]) {
+                std::vector<Index> part;
+                Index w;
+                do {
+                    w = stack.back();
+                    stack.pop_back();
+                    onStack[static_cast<std::size_t>(w)] = false;
+                    part.push_back(w);
+                } while (w != vertex);
+                std::sort(part.begin(), part.end());
+                parts.push_back(std::move(part));
+            }
+            path.pop_back();
+            if (!path.empty()) {
+                const auto parent = static_cast<std::size_t>(path.back().v);
+                low[parent] = std::min(low[parent], low[v]);
             }
         }
-        if (low_[at] != order_[at]) return;
-        std::vector<Index> part;
-        Index w;
-        do {
-            w = stack_.back();
-            stack_.pop_back();
-            onStack_[static_cast<std::size_t>(w)] = false;
-            part.push_back(w);
-        } while (w != v);
-        std::sort(part.begin(), part.end());
-        parts_.push_back(std::move(part));
     }
-
-    const Eigen::MatrixXd& b_;
-    std::vector<Index> order_;
-    std::vector<Index> low_;
-    std::vector<bool> onStack_;
-    std::vector<Index> stack_;
-    std::vector<std::vector<Index>> parts_;
-    Index next_ = 0;
-};
+    std::reverse(parts.begin(), parts.end());
+    return parts;
+}
 
 // Parlett and Reinsch's balancing: row i is divided and column i multiplied by a power of two
 // chosen to bring the sums of their entries off the diagonal together, until no scaling shrinks
@@ -148,8 +164,7 @@ Eigen::Matrix<Complex, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> ComplexT
 std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b) {
     const Index n = b.rows();
     if (n < 1 || b.cols() != n || !b.allFinite()) return std::nullopt;
-    const ConnectedParts connected(b);
-    const std::vector<std::vector<Index>>& parts = connected.parts();
+    const std::vector<std::vector<Index>> parts = ConnectedParts(b);
 
     std::vector<Index> order;
     for (const auto& part : parts) order.insert(order.end(), part.begin(), part.end());

@@ -1,10 +1,16 @@
 #include "checks/iteration_matrix.h"
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <numbers>
+#include <numeric>
 #include <optional>
+#include <random>
+#include <vector>
 
+#include <Eigen/Dense>
 #include <gtest/gtest.h>
 
 #include "checks/iteration_spectrum.h"
@@ -171,6 +177,78 @@ TEST(IterationSpectrum, ConditionNumbersMatchTheClosedForm) {
         ASSERT_TRUE(spectrum);
         const std::size_t larger = spectrum->eigenvalue(0).real() == 0.5 ? 0 : 1;
         EXPECT_NEAR(spectrum->condition(larger) / std::sqrt(1 + (c / 0.1) * (c / 0.1)), 1, 1e-12) << c;
+    }
+}
+
+}  // namespace
+}  // namespace koravin
+
+namespace koravin {
+namespace {
+
+// Block upper triangular matrices with normal diagonal blocks of known eigenvalues (a value, a
+// rotation-and-scale pair a ± bi, or Q·diag(λ)·Qᵀ), random couplings above, and the unknowns
+// shuffled: the eigenvalues come back to rounding, however strong the couplings.
+TEST(IterationSpectrum, ShuffledBlockTriangularMatricesGiveTheirBlocksEigenvalues) {
+    std::mt19937 random(25);
+    std::uniform_real_distribution<double> uniform(-1, 1);
+    for (int trial = 0; trial < 60; ++trial) {
+        SCOPED_TRACE(trial);
+        std::vector<Eigen::MatrixXd> blocks;
+        std::vector<std::complex<double>> expected;
+        const int count = 1 + trial % 7;
+        for (int k = 0; k < count; ++k) {
+            const int kind = static_cast<int>(random() % 3);
+            if (kind == 0) {
+                blocks.push_back(Eigen::MatrixXd::Constant(1, 1, uniform(random)));
+                expected.emplace_back(blocks.back()(0, 0));
+            } else {
+                const int m = kind == 1 ? 2 : 2 + static_cast<int>(random() % 4);
+                Eigen::MatrixXd inner = Eigen::MatrixXd::Zero(m, m);
+                if (kind == 1) {
+                    const double a = uniform(random), b = 0.1 + std::fabs(uniform(random));
+                    inner << a, -b, b, a;
+                    expected.insert(expected.end(), {{a, b}, {a, -b}});
+                } else {
+                    for (int i = 0; i < m; ++i) {
+                        inner(i, i) = uniform(random);
+                        expected.emplace_back(inner(i, i));
+                    }
+                }
+                const Eigen::MatrixXd q = Eigen::HouseholderQR<Eigen::MatrixXd>(Eigen::MatrixXd::Random(m, m)).householderQ();
+                blocks.push_back(q * inner * q.transpose());
+            }
+        }
+        Eigen::Index n = 0;
+        for (const auto& block : blocks) n += block.rows();
+        Eigen::MatrixXd b = Eigen::MatrixXd::Zero(n, n);
+        Eigen::Index at = 0;
+        for (const auto& block : blocks) {
+            b.block(at, at, block.rows(), block.rows()) = block;
+            for (Eigen::Index i = at; i < at + block.rows(); ++i) {
+                for (Eigen::Index j = at + block.rows(); j < n; ++j) b(i, j) = random() % 2 ? 1e3 * uniform(random) : 0.0;
+            }
+            at += block.rows();
+        }
+        std::vector<Eigen::Index> shuffle(static_cast<std::size_t>(n));
+        std::iota(shuffle.begin(), shuffle.end(), 0);
+        std::shuffle(shuffle.begin(), shuffle.end(), random);
+        Eigen::MatrixXd shuffled(n, n);
+        for (Eigen::Index i = 0; i < n; ++i) {
+            for (Eigen::Index j = 0; j < n; ++j) shuffled(i, j) = b(shuffle[i], shuffle[j]);
+        }
+
+        const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(shuffled);
+        ASSERT_TRUE(spectrum);
+        ASSERT_EQ(spectrum->size(), expected.size());
+        double radius = 0;
+        for (const auto& lambda : expected) radius = std::max(radius, std::abs(lambda));
+        EXPECT_NEAR(spectrum->radius(), radius, 1e-13);
+        for (std::size_t k = 0; k < spectrum->size(); ++k) {
+            double nearest = INFINITY;
+            for (const auto& lambda : expected) nearest = std::min(nearest, std::abs(spectrum->eigenvalue(k) - lambda));
+            EXPECT_LT(nearest, 1e-13) << spectrum->eigenvalue(k);
+        }
     }
 }
 
