@@ -33,7 +33,7 @@ std::span<const std::string_view> KeysOf(Family family) {
     static constexpr std::string_view kDirect[] = {"residual_inf", "relative_residual", "condition_inf", "trusted_digits"};
     static constexpr std::string_view kInverse[] = {"inverse_residual_inf", "condition_inf", "trusted_digits"};
     static constexpr std::string_view kDeterminant[] = {"determinant_double"};
-    static constexpr std::string_view kIterative[] = {"spectral_radius", "sweeps",         "predicted_sweeps",
+    static constexpr std::string_view kIterative[] = {"spectral_radius",      "sweeps",      "predicted_sweeps",
                                                       "eigenvalue_condition", "last_change", "error_estimate",
                                                       "residual_inf"};
     switch (family) {

@@ -100,7 +100,8 @@ void Balance(Eigen::MatrixXd& m) {
         for (Index i = 0; i < m.rows(); ++i) {
             double column = m.col(i).cwiseAbs().sum() - std::fabs(m(i, i));
             const double row = m.row(i).cwiseAbs().sum() - std::fabs(m(i, i));
-            if (column == 0 || row == 0) continue;
+            // Sums that overflow say nothing about how to scale.
+            if (column == 0 || row == 0 || !std::isfinite(column + row)) continue;
             const double sum = column + row;
             double f = 1;
             while (column < row / kRadix) {

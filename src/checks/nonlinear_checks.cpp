@@ -160,9 +160,9 @@ void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::st
         const double fa = function.CheckValueAt(a);
         const double fb = function.CheckValueAt(b);
         if (fa * fb <= 0) {
-            results.lines.push_back("最后的区间 [" + NumberText(a) + ", " + NumberText(b) + "] 上 f(a)·f(b) ≤ 0：f 连续时根在其中，|x-根| ≤ " +
-                                    ShortNumberText(std::fabs(b - a)) + "。");
-        } else if (fa * fb > 0 && function.CheckValueAt(x) != 0) {
+            results.lines.push_back("最后的区间 [" + NumberText(a) + ", " + NumberText(b) +
+                                    "] 上 f(a)·f(b) ≤ 0：f 连续时根在其中，|x-根| ≤ " + ShortNumberText(std::fabs(b - a)) + "。");
+        } else if (fa * fb > 0 && function.CheckValueAt(x) != 0) {  // not where f is NaN at an end
             results.add("order_estimate", std::nullopt);
             results.add("theoretical_order", method->theoreticalOrder);
             results.lines.push_back("初始区间两端 f(x) 同号，二分法没有夹住根：x 不是 f(x)=0 的根，区间只是缩向了一端。");
