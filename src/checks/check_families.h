@@ -16,6 +16,10 @@ inline std::optional<double> FiniteOrNothing(double value) {
     return value;
 }
 
+// The value under its key, and the line "label = value note", or "label：无法计算。"
+void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value,
+                  std::string_view note = {});
+
 // Above this order κ∞ is estimated from an LU instead of computed from the inverse.
 inline constexpr int kExactConditionOrderLimit = 500;
 
@@ -31,6 +35,8 @@ void AddIterativeChecks(const RunFacts& facts, CheckResults& results);
 
 // The nonlinear methods, by command name; f is the editor's function as typed.
 void AddNonlinearChecks(std::string_view command, const RunFacts& facts, std::string_view f, CheckResults& results);
+// Their keys for a run with nothing to check: every value null but the theoretical order.
+void AddNonlinearKeys(std::string_view command, CheckResults& results);
 
 // The differential-equation windows, by command name; exact is the solution y(x) as typed, or "".
 void AddOdeChecks(std::string_view command, const RunFacts& facts, std::string_view exact, CheckResults& results);

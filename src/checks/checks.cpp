@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <span>
 
 #include "checks/check_families.h"
 #include "checks/check_text.h"
@@ -26,20 +27,22 @@ Family FamilyOf(const CommandInfo& command) {
     return Family::None;
 }
 
-// The keys of each family, all null when the run gave nothing to check.
+// The keys of each family, all null when the run gave nothing to check (the nonlinear
+// methods add theirs by method).
 std::span<const std::string_view> KeysOf(Family family) {
-    static constexpr std::string_view kDirect[] = {"residual_inf", "relative_residual", "condition_inf"};
-    static constexpr std::string_view kInverse[] = {"inverse_residual_inf", "condition_inf"};
+    static constexpr std::string_view kDirect[] = {"residual_inf", "relative_residual", "condition_inf", "trusted_digits"};
+    static constexpr std::string_view kInverse[] = {"inverse_residual_inf", "condition_inf", "trusted_digits"};
     static constexpr std::string_view kDeterminant[] = {"determinant_double"};
-    static constexpr std::string_view kIterative[] = {"spectral_radius", "sweeps", "predicted_sweeps", "residual_inf"};
-    static constexpr std::string_view kNonlinear[] = {"abs_f", "order_estimate", "theoretical_order"};
+    static constexpr std::string_view kIterative[] = {"spectral_radius",      "sweeps",      "predicted_sweeps",
+                                                      "eigenvalue_condition", "last_change", "error_estimate",
+                                                      "residual_inf"};
     switch (family) {
         case Family::DirectSolver: return kDirect;
         case Family::Inverse: return kInverse;
         case Family::Determinant: return kDeterminant;
         case Family::Iterative: return kIterative;
-        case Family::Nonlinear: return kNonlinear;
         case Family::None:
+        case Family::Nonlinear:
         case Family::DifferentialEquation: break;
     }
     return {};
@@ -72,6 +75,7 @@ public:
     explicit WatchedPane(Pane& pane) : pane_(pane) {}
     void clear() override {
         pane_.clear();
+        cleared_ = true;
         wrote_ = false;
         tail_.clear();
     }
@@ -84,15 +88,19 @@ public:
     }
     // Whether the pane ends with text of this run.
     bool wrote() const { return wrote_; }
-    // Line ends that bring the text to exactly one empty line after its last line.
+    // Whether this run emptied the pane (and wrote nothing after).
+    bool emptied() const { return cleared_ && !wrote_; }
+    // Line ends that bring the text to exactly one empty line after its last line; none at the
+    // top of an emptied pane.
     std::string_view lineEndsToBlankLine() const {
-        if (tail_.ends_with("\r\n\r\n")) return "";
+        if (emptied() || tail_.ends_with("\r\n\r\n")) return "";
         if (tail_.ends_with("\r\n")) return kLineEnd;
         return "\r\n\r\n";
     }
 
 private:
     Pane& pane_;
+    bool cleared_ = false;
     bool wrote_ = false;
     std::string tail_;
 };
@@ -112,9 +120,15 @@ private:
     RunFacts& facts_;
 };
 
-// Every key of the family null, and one line that says why.
+// A run of Jacobi, Gauss-Seidel or relaxation that gave up: its iteration matrix says why.
+bool ChecksExplainTheMessage(Family family, const RunFacts& facts) {
+    return family == Family::Iterative && HasAnswer(family, facts);
+}
+
+// Every key of the family null but the constants, and one line that says why.
 CheckResults Unchecked(CheckResults results, Family family, std::string_view reason) {
     for (const std::string_view key : KeysOf(family)) results.add(key, std::nullopt);
+    if (family == Family::Nonlinear) AddNonlinearKeys(results.command, results);
     if (family == Family::DifferentialEquation) results.columns.emplace();
     results.lines.emplace_back(reason);
     return results;
@@ -124,6 +138,12 @@ CheckResults Unchecked(CheckResults results, Family family, std::string_view rea
 
 void CheckResults::add(std::string_view key, std::optional<double> value) {
     values.emplace_back(std::string(key), value);
+}
+
+void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value,
+                  std::string_view note) {
+    results.add(key, value);
+    results.lines.push_back(std::string(label) + (value ? " = " + ShortNumberText(*value) + std::string(note) : "：无法计算。"));
 }
 
 const std::optional<double>* CheckResults::find(std::string_view key) const {
@@ -137,7 +157,7 @@ CheckResults ComputeChecks(const CommandInfo& command, const RunFacts& facts, co
     const Family family = FamilyOf(command);
     results.hasChecks = family != Family::None;
     if (!results.hasChecks) return results;
-    if (facts.toldMessage || !HasAnswer(family, facts)) {
+    if ((facts.toldMessage && !ChecksExplainTheMessage(family, facts)) || !HasAnswer(family, facts)) {
         return Unchecked(std::move(results), family,
                          facts.toldMessage ? "运行以提示信息结束，无法检验。" : "运行没有给出可检验的结果。");
     }
@@ -181,7 +201,8 @@ CheckResults RunWithChecks(const CommandInfo& command, CommandContext& context, 
     command.run(watched);
     context.focusField = watched.focusField;
     CheckResults results = ComputeChecks(command, facts, watched);
-    if (block == CheckBlock::Append && results.hasChecks && pane.wrote()) {
+    const bool explained = pane.emptied() && facts.toldMessage && ChecksExplainTheMessage(FamilyOf(command), facts);
+    if (block == CheckBlock::Append && results.hasChecks && (pane.wrote() || explained)) {
         std::string text(pane.lineEndsToBlankLine());
         text += kCheckHeading;
         text += kLineEnd;

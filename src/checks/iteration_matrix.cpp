@@ -4,9 +4,11 @@
 
 #include <Eigen/Dense>
 
+#include "checks/iteration_spectrum.h"
+
 namespace koravin {
 
-std::optional<double> IterationSpectralRadius(const Matrix& coefficients, IterativeMethod method, double relaxation) {
+std::optional<Eigen::MatrixXd> IterationMatrix(const Matrix& coefficients, IterativeMethod method, double relaxation) {
     const int n = coefficients.rows();
     if (n < 1 || n > kSpectralRadiusOrderLimit || coefficients.cols() < n) return std::nullopt;
     Eigen::MatrixXd a(n, n);
@@ -34,9 +36,15 @@ std::optional<double> IterationSpectralRadius(const Matrix& coefficients, Iterat
         b = lowerPart.triangularView<Eigen::Lower>().solve(right);
     }
     if (!b.allFinite()) return std::nullopt;
-    const Eigen::EigenSolver<Eigen::MatrixXd> solver(b, /*computeEigenvectors=*/false);
-    if (solver.info() != Eigen::Success) return std::nullopt;
-    return solver.eigenvalues().cwiseAbs().maxCoeff();
+    return b;
+}
+
+std::optional<double> IterationSpectralRadius(const Matrix& coefficients, IterativeMethod method, double relaxation) {
+    const std::optional<Eigen::MatrixXd> b = IterationMatrix(coefficients, method, relaxation);
+    if (!b) return std::nullopt;
+    const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(*b);
+    if (!spectrum) return std::nullopt;
+    return spectrum->radius();
 }
 
 }  // namespace koravin

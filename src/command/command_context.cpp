@@ -5,7 +5,12 @@ namespace koravin {
 
 void CommandContext::mark(const IterateMark& step) const {
     if (picture != nullptr) picture->mark(step);
-    if (facts != nullptr) facts->iterates.push_back(step.x);
+    if (facts == nullptr) return;
+    facts->iterates.push_back(step.x);
+    if (step.bracket) {
+        if (!facts->firstBracket) facts->firstBracket = step.bracket;
+        facts->lastBracket = step.bracket;
+    }
 }
 
 void CommandContext::iterationFunction(std::string_view phi) const {
@@ -21,6 +26,8 @@ void CommandContext::sweeps(const SweepRun& run) const {
     facts->relaxation = run.relaxation;
     facts->tolerance = run.tolerance;
     facts->sweeps = static_cast<int>(run.changes.size());
+    facts->lastChange = run.changes.empty() ? 0.0 : run.changes.back();
+    facts->converged = run.converged;
     facts->finalIterate.assign(run.iterate.begin(), run.iterate.end());
 }
 
@@ -41,12 +48,16 @@ void CommandContext::linearSystem(int n, std::span<const double> augmented) cons
     facts->system.assign(augmented.begin(), augmented.end());
 }
 
-void CommandContext::linearSolution(std::span<const double> rounded) const {
-    if (facts != nullptr) facts->solution.assign(rounded.begin(), rounded.end());
+void CommandContext::linearSolution(std::span<const double> rounded, std::span<const double> computed) const {
+    if (facts == nullptr) return;
+    facts->solution.assign(rounded.begin(), rounded.end());
+    facts->methodSolution.assign(computed.begin(), computed.end());
 }
 
-void CommandContext::linearInverse(std::span<const double> rounded) const {
-    if (facts != nullptr) facts->inverse.assign(rounded.begin(), rounded.end());
+void CommandContext::linearInverse(std::span<const double> rounded, std::span<const double> computed) const {
+    if (facts == nullptr) return;
+    facts->inverse.assign(rounded.begin(), rounded.end());
+    facts->methodInverse.assign(computed.begin(), computed.end());
 }
 
 void CommandContext::linearDeterminant(double reported) const {

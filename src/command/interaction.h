@@ -105,8 +105,9 @@ struct CommandContext {
 
     // For the checks only. The system as read (n x (n + 1), row by row) and the answer the report gave.
     void linearSystem(int n, std::span<const double> augmented) const;
-    void linearSolution(std::span<const double> rounded) const;
-    void linearInverse(std::span<const double> rounded) const;
+    // The answer as the report rounded it, and as the method computed it.
+    void linearSolution(std::span<const double> rounded, std::span<const double> computed) const;
+    void linearInverse(std::span<const double> rounded, std::span<const double> computed) const;
     void linearDeterminant(double reported) const;
     void differentialEquation(std::string_view function, double a, double b, int divisions) const;
 };

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace koravin {
@@ -16,7 +17,9 @@ struct RunFacts {
     int order = 0;
     std::vector<double> system;
     std::vector<double> solution;       // x(1..n) in the typed order, as the report rounded it
+    std::vector<double> methodSolution; // the same before the report rounded it to its places
     std::vector<double> inverse;        // n x n, row by row, as the report rounded it
+    std::vector<double> methodInverse;  // the same before the report rounded it to its places
     std::optional<double> determinant;  // as the report gave it
 
     // Jacobi, Gauss-Seidel and relaxation, once their sweeps have stopped.
@@ -24,11 +27,16 @@ struct RunFacts {
     double relaxation = 1;
     double tolerance = 0;
     int sweeps = 0;
+    double lastChange = 0;  // max |x(k)_i - x(k-1)_i| of the last sweep
+    bool converged = false;
     std::vector<double> finalIterate;
 
     // The nonlinear methods: x_0, x_1, ... as the report numbers them, and φ as typed.
     std::vector<double> iterates;
     std::optional<std::string> iterationFunction;
+    // Bisection: the interval typed, and the one that holds the root after the last step.
+    std::optional<std::pair<double, double>> firstBracket;
+    std::optional<std::pair<double, double>> lastBracket;
 
     // The differential-equation windows: the equation as read and the table's two columns.
     struct Equation {

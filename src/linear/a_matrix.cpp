@@ -42,12 +42,17 @@ void A_matrix(CommandContext& context) {
 
     RecordSystem(context, a);
     if (context.facts != nullptr) {
-        std::vector<double> inverse;
-        inverse.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+        std::vector<double> computed;
+        std::vector<double> rounded;
+        computed.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+        rounded.reserve(computed.capacity());
         for (int i = 1; i <= n; ++i) {
-            for (int j = n + 1; j <= width; ++j) inverse.push_back(RoundDigits(w(i, j), context.decimalDigits));
+            for (int j = n + 1; j <= width; ++j) {
+                computed.push_back(w(i, j));
+                rounded.push_back(RoundDigits(w(i, j), context.decimalDigits));
+            }
         }
-        context.linearInverse(inverse);
+        context.linearInverse(rounded, computed);
     }
 
     std::string report;

@@ -17,11 +17,14 @@ void RecordSolvedSystem(const CommandContext& context, const Matrix& augmented, 
                         std::span<const int> unknowns, int places) {
     if (context.facts == nullptr) return;
     RecordSystem(context, augmented);
-    std::vector<double> solution(static_cast<std::size_t>(x.size()));
+    std::vector<double> computed(static_cast<std::size_t>(x.size()));
+    std::vector<double> rounded(computed.size());
     for (int i = 1; i <= x.size(); ++i) {
-        solution[static_cast<std::size_t>(unknowns[static_cast<std::size_t>(i - 1)] - 1)] = RoundDigits(x(i), places);
+        const auto unknown = static_cast<std::size_t>(unknowns[static_cast<std::size_t>(i - 1)] - 1);
+        computed[unknown] = x(i);
+        rounded[unknown] = RoundDigits(x(i), places);
     }
-    context.linearSolution(solution);
+    context.linearSolution(rounded, computed);
 }
 
 void RecordSolvedSystem(const CommandContext& context, const Matrix& augmented, const Vector& x, int places) {

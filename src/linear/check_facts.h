@@ -9,8 +9,8 @@
 
 namespace koravin {
 
-// The augmented n x (n + 1) system as read, and the solution as the report writes it: x(i)
-// belongs to the unknown numbered unknowns[i - 1] and is rounded to `places`.
+// The augmented n x (n + 1) system as read, and the solution as the method computed it and as the
+// report writes it, rounded to `places`: x(i) belongs to the unknown numbered unknowns[i - 1].
 void RecordSolvedSystem(const CommandContext& context, const Matrix& augmented, const Vector& x,
                         std::span<const int> unknowns, int places);
 

@@ -8,40 +8,18 @@
 #include <gtest/gtest.h>
 
 #include "checks/check_text.h"
-#include "command/scripted_interaction.h"
+#include "checks/checked_run.h"
+#include "checks/hilbert.h"
 #include "numbers/number_conversions.h"
-#include "registry/registry.h"
-#include "support/command_runner.h"
 
 namespace koravin {
 namespace {
 
+using testing::CheckedRun;
 using testing::CommandScript;
-
-struct CheckedRun {
-    std::string report;
-    std::string trace;
-    CheckResults results;
-};
-
-CheckedRun RunChecked(std::string_view name, const CommandScript& script, CheckBlock block = CheckBlock::Append) {
-    ScriptedInteraction user(script.replies, script.answers);
-    StringPane pane(script.previousReport);
-    CommandContext context{script.editor, pane, user, script.digits, script.fields, {}};
-    CheckResults results = RunWithChecks(*FindCommand(name), context, block);
-    return {pane.text(), testing::CommandRun{{}, user.events(), {}}.trace(), std::move(results)};
-}
-
-double Value(const CheckResults& results, std::string_view key) {
-    const std::optional<double>* value = results.find(key);
-    EXPECT_TRUE(value != nullptr && value->has_value()) << key;
-    return value != nullptr && value->has_value() ? **value : std::nan("");
-}
-
-bool IsNull(const CheckResults& results, std::string_view key) {
-    const std::optional<double>* value = results.find(key);
-    return value != nullptr && !value->has_value();
-}
+using testing::IsNull;
+using testing::RunChecked;
+using testing::Value;
 
 // H(i, j) = 1/(i + j - 1), right-hand side 1.
 std::string Hilbert(int n) {
@@ -53,12 +31,6 @@ std::string Hilbert(int n) {
     return text;
 }
 
-double Binomial(int n, int k) {
-    double c = 1;
-    for (int i = 1; i <= k; ++i) c = c * (n - k + i) / i;
-    return std::round(c);
-}
-
 // ‖H‖∞·‖H⁻¹‖∞ with the integer inverse known in closed form.
 double HilbertCondition(int n) {
     double norm = 0;
@@ -68,8 +40,7 @@ double HilbertCondition(int n) {
         double inverseRow = 0;
         for (int j = 1; j <= n; ++j) {
             row += 1.0 / (i + j - 1);
-            const double c = Binomial(i + j - 2, i - 1);
-            inverseRow += (i + j - 1) * Binomial(n + i - 1, n - j) * Binomial(n + j - 1, n - i) * c * c;
+            inverseRow += std::fabs(testing::HilbertInverse(n, i, j));
         }
         norm = std::max(norm, row);
         inverseNorm = std::max(inverseNorm, inverseRow);
@@ -102,25 +73,29 @@ TEST(RunWithChecks, AppendsTheBlockAfterOneBlankLineAndOtherwiseLeavesTheRunAsIt
         {"Gauss_1", {.editor = Hilbert(6), .replies = {"6"}, .digits = 4},
          "\r\n\r\n" + heading + "残差 ‖b-Ax‖∞ = 0.00424\r\n相对残差 ‖b-Ax‖∞/(‖A‖∞·‖x‖∞) = 3.076E-06\r\n"
          "条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 2.907E+07\r\n"
-         "报告保留 4 位小数，解的相对误差约可达 κ∞(A)×10^-4 ≈ 2907，不小于 1：这个解不可信。"},
+         "解可能一位有效数字也不可信：按 |x̃-x| ≤ |A⁻¹|·|b-Ax̃|，舍入前的 x(4) 误差可达 15090。"},
         {"A_matrix", {.editor = kTridiagonal, .replies = {"3"}},
          "\r\n\r\n" + heading + "‖I-A·A⁻¹‖∞ = 6E-06（A⁻¹ 取报告中的逆矩阵）\r\n条件数 κ∞(A) = ‖A‖∞·‖A⁻¹‖∞ = 2.571\r\n"
-         "报告保留 6 位小数，逆矩阵的相对误差约可达 κ∞(A)×10^-6 ≈ 2.571E-06：约有 5 位有效数字可信。"},
+         "逆矩阵约有 5 位有效数字可信：保留 6 位小数时第 1 行第 2 列的元素 0.071429 只含 5 位有效数字。"},
         {"A_range", {.editor = kTridiagonal, .replies = {"3"}},
          "\r\n\r\n" + heading + "不舍入的 LU 分解所得行列式 = 56（报告为 56）"},
         {"JacobiDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, kTridiagonalStart)},
          "\r\n\r\n" + heading + "雅可比迭代矩阵的谱半径 ρ(B) = 0.3536 < 1：对任何初值都收敛。\r\n"
-         "实际迭代 19 次；按 ρ(B) 预计约 18 次（log e / log ρ(B)，e=1E-08）。\r\n最后迭代值的残差 ‖b-Ax‖∞ = 7.451E-09"},
+         "实际迭代 19 次；按 ρ(B) 预计约 18 次（log e / log ρ(B)，e=1E-08）。\r\n"
+         "最后一次迭代的改变量为 3.725E-09，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.037E-09。\r\n"
+         "最后迭代值的残差 ‖b-Ax‖∞ = 7.451E-09"},
         {"SorDie", {.editor = kTridiagonal, .replies = Replies({"1e-8"}, Replies(kTridiagonalStart, {"1.2"}))},
          "\r\n\r\n" + heading + "SOR 迭代矩阵（w=1.2）的谱半径 ρ(B) = 0.2 < 1：对任何初值都收敛。\r\n"
-         "实际迭代 13 次；按 ρ(B) 预计约 12 次（log e / log ρ(B)，e=1E-08）。\r\n最后迭代值的残差 ‖b-Ax‖∞ = 2.774E-09"},
+         "实际迭代 13 次；按 ρ(B) 预计约 12 次（log e / log ρ(B)，e=1E-08）。\r\n"
+         "最后一次迭代的改变量为 9.575E-09，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.394E-09。\r\n"
+         "最后迭代值的残差 ‖b-Ax‖∞ = 2.774E-09"},
         {"CalculateNewton", {.editor = "x^2-2", .replies = {"2*x", "1", "1e-12"}},
          "\r\n\r\n" + heading + "|f(x)| = 1.421E-14，x = 1.41421356237309\r\n"
-         "收敛阶估计 p ≈ 2（由最后三步的 |x(k)-x(k-1)| 估计），理论收敛阶 2"},
+         "收敛阶估计 p ≈ 2（由最后几步的 |x(k)-x(k-1)| 估计，相继两次估计相符），理论收敛阶 2"},
         // A report that ends with a line end gets one more.
         {"CalculateIterative", {.editor = "x^2-2", .replies = {"x-(x^2-2)/4", "1", "1e-12"}},
          "\r\n" + heading + "|f(x)| = 1.061E-12，x = 1.41421356237272\r\n"
-         "收敛阶估计 p ≈ 0.9999（由最后三步的 |x(k)-x(k-1)| 估计），理论收敛阶 1\r\n"
+         "收敛阶估计 p ≈ 0.9999（由最后几步的 |x(k)-x(k-1)| 估计，相继两次估计相符），理论收敛阶 1\r\n"
          "|φ'(x)| ≈ 0.2929 < 1：x=φ(x) 的迭代在根附近线性收敛，每步误差约乘以 0.2929。"},
         {"UsDi_RungeKutta", {.replies = {"1"}, .fields = Equation("y", "10", "exp(x)")},
          "\r\n" + heading + "观测阶由 n=10、2n、4n 等分时末节点的值估计（Richardson 外推）。\r\n"
@@ -209,13 +184,15 @@ TEST(ComputeChecks, SaysInALineWhatCannotBeComputed) {
     RunFacts iterative = DiagonalSystem(501, 1);
     iterative.iterativeMethod = "Jacobi";
     iterative.tolerance = 1e-5;
+    iterative.converged = true;
     iterative.finalIterate = iterative.solution;
     RunFacts told = DiagonalSystem(2, 1);
     told.toldMessage = true;
     const Case cases[] = {
         // diag(1..501): the estimate is exact for a diagonal matrix.
         {"Gauss_1", DiagonalSystem(501, 1), "condition_inf", 501, "条件数 κ∞(A) ≈ 501（阶数超过 500，为估计值）"},
-        {"Gauss_1", DiagonalSystem(3, 0), "condition_inf", std::nullopt, "矩阵奇异（或含非有限元素），条件数无法计算。"},
+        {"Gauss_1", DiagonalSystem(3, 0), "condition_inf", std::nullopt, "矩阵奇异：列主元消元遇到零主元，条件数为无穷大。"},
+        {"Gauss_1", DiagonalSystem(3, 0), "trusted_digits", 0, "矩阵奇异：这个解不可信。"},
         {"JacobiDie", iterative, "spectral_radius", std::nullopt, "阶数超过 500，未计算谱半径。"},
         {"JacobiDie", iterative, "predicted_sweeps", std::nullopt, "实际迭代 0 次；无法按 ρ(B) 预计次数。"},
         {"LU_break", told, "residual_inf", std::nullopt, "运行以提示信息结束，无法检验。"},
@@ -262,11 +239,17 @@ TEST(RunWithChecks, IterativeRunsShowTheRadiusAndTheSweepsItPredicts) {
         replies.insert(replies.end(), c.relaxation.begin(), c.relaxation.end());
         const CheckedRun run = RunChecked(c.command, {.editor = system, .replies = replies});
         const double radius = Value(run.results, "spectral_radius");
-        // At the optimal factor the eigenvalue is defective and only half its digits are sure.
         if (!std::isnan(c.radius)) {
-            EXPECT_NEAR(radius, c.radius, 2e-3);
+            EXPECT_NEAR(radius, c.radius, 1e-6);
         }
-        EXPECT_EQ(Value(run.results, "predicted_sweeps"), std::ceil(std::log(1e-6) / std::log(radius)));
+        // At the optimal factor the dominant eigenvalue is defective (here, with w to 6 places,
+        // nearly): ‖Bᵏ‖ falls like k·ρᵏ⁻¹, not ρᵏ, and the count log e / log ρ is not given.
+        if (c.radius == optimal - 1) {
+            EXPECT_TRUE(IsNull(run.results, "predicted_sweeps"));
+            EXPECT_GT(Value(run.results, "eigenvalue_condition"), 1 / std::sqrt(1e-6));
+        } else {
+            EXPECT_EQ(Value(run.results, "predicted_sweeps"), std::ceil(std::log(1e-6) / std::log(radius)));
+        }
         const std::string sweeps = "迭代" + ShortNumberText(Value(run.results, "sweeps")) + "次";
         EXPECT_NE(run.report.find(sweeps), std::string::npos) << run.report;
         EXPECT_LT(Value(run.results, "residual_inf"), 1e-5);
@@ -323,8 +306,8 @@ TEST(RunWithChecks, DifferentialEquationRunsShowObservedOrdersAndErrors) {
     const Case cases[] = {
         {"UsDi_Euler", {"1"}, "exp(x)", 1, 2, ""},
         {"UsDi_RungeKutta", {"1"}, "", 3, 4, ""},
-        {"UsDi_Adams", adamsStarts, "exp(x)", 4, 4, "2n、4n 等分所需的附加初始值取自精确解 y(x)。"},
-        {"UsDi_Adams", adamsStarts, "", 4, 4, "2n、4n 等分所需的附加初始值取自四阶龙格-库塔公式。"},
+        {"UsDi_Adams", adamsStarts, "exp(x)", 4, 4, "这三次计算的附加初始值都取自四阶龙格-库塔公式，不用表中给定的值。"},
+        {"UsDi_Adams", adamsStarts, "", 4, 4, "这三次计算的附加初始值都取自四阶龙格-库塔公式，不用表中给定的值。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " " + c.exact);

@@ -230,9 +230,12 @@ TEST_F(Cli, CheckAppendsTheBlockAndCheckJsonWritesTheSameNumbers) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, plain + "\r\n\r\n—— 检验 ——\r\n雅可比迭代矩阵的谱半径 ρ(B) = 0.3536 < 1：对任何初值都收敛。\r\n"
                                    "实际迭代 19 次；按 ρ(B) 预计约 18 次（log e / log ρ(B)，e=1E-08）。\r\n"
+                                   "最后一次迭代的改变量为 3.725E-09，停止检验只看它；误差约为它的 ρ(B)/(1-ρ(B)) 倍 ≈ 2.037E-09。\r\n"
                                    "最后迭代值的残差 ‖b-Ax‖∞ = 7.451E-09");
     EXPECT_EQ(Slurp(json), "{\"command\": \"JacobiDie\", \"checks\": {\"spectral_radius\": 0.35355339059327384, "
-                           "\"sweeps\": 19, \"predicted_sweeps\": 18, \"residual_inf\": 7.450580596923828e-09}}\n");
+                           "\"sweeps\": 19, \"predicted_sweeps\": 18, \"eigenvalue_condition\": 1, "
+                           "\"last_change\": 3.725290298461914e-09, \"error_estimate\": 2.0374289180264896e-09, "
+                           "\"residual_inf\": 7.450580596923828e-09}}\n");
 
     // The JSON alone leaves the report as it is.
     checked.erase(checked.end() - 3);
