@@ -5,21 +5,11 @@
 // (default 3), all of them printed: other work on the machine moves single runs.
 // Run after scripts/web.sh --build-only: node bench/page_bench.mjs
 
-import { answerRun, chooseMenu, launch, openPage, serve, shown } from '../tests/page/harness.mjs';
+import { answerRun, chooseMenu, launch, openPage, serve, shown, systemOfOrder } from '../tests/page/harness.mjs';
 
 const runs = Number(process.env.RUNS ?? 3);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const round = (ms) => Math.round(ms);
-
-function systemOfOrder(n) {
-    const rows = [];
-    for (let i = 0; i < n; ++i) {
-        const row = [];
-        for (let j = 0; j <= n; ++j) row.push(i === j ? n + 1 : ((i * 31 + j * 17) % 19) / 10 - 0.9);
-        rows.push(row.join(' '));
-    }
-    return rows.join('\r\n');
-}
 
 // Watches the page's long tasks (50 ms and more) from now on.
 async function watchLongTasks(page) {

@@ -8,6 +8,7 @@
 
 #include "numbers/decimal_text.h"
 #include "numbers/number_conversions.h"
+#include "numbers/text_utilities.h"
 
 namespace koravin {
 namespace {
@@ -48,25 +49,9 @@ std::string JsonNumber(double x) {
 }
 
 std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                    quoted += escaped;
-                } else {
-                    quoted += c;
-                }
-        }
-    }
-    return quoted + "\"";
+    std::string quoted;
+    AppendJsonString(quoted, text);
+    return quoted;
 }
 
 }  // namespace koravin

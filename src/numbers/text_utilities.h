@@ -17,6 +17,10 @@ std::size_t CodePointCount(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// `text` appended as a JSON string, quotes included: ", \ and the control characters escaped,
+// everything else (UTF-8 included) as it is.
+void AppendJsonString(std::string& json, std::string_view text);
+
 // Every occurrence of `from`, left to right, without rescanning what was put in.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

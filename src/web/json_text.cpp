@@ -3,30 +3,9 @@
 #include <cmath>
 
 #include "numbers/decimal_text.h"
+#include "numbers/text_utilities.h"
 
 namespace koravin {
-
-void AppendJsonString(std::string& json, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    json += '"';
-    std::size_t plain = 0;  // the start of the run of characters that need no escape
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
-        json.append(text, plain, i - plain);
-        plain = i + 1;
-        switch (c) {
-            case '"': json += "\\\""; break;
-            case '\\': json += "\\\\"; break;
-            case '\r': json += "\\r"; break;
-            case '\n': json += "\\n"; break;
-            case '\t': json += "\\t"; break;
-            default: json += "\\u00"; json += kHex[c >> 4]; json += kHex[c & 15];
-        }
-    }
-    json.append(text, plain);
-    json += '"';
-}
 
 void AppendJsonNumber(std::string& json, double value) {
     if (std::isfinite(value)) AppendShortest(json, value);

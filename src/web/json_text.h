@@ -10,10 +10,6 @@
 
 namespace koravin {
 
-// `text` as a JSON string, quotes included: ", \ and control characters escaped, everything else
-// (UTF-8 included) as it is.
-void AppendJsonString(std::string& json, std::string_view text);
-
 // A number as the shortest text that reads back to it; null where it is not finite.
 void AppendJsonNumber(std::string& json, double value);
 

@@ -7,6 +7,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -32,6 +33,28 @@ export async function loadPageModules(names) {
     } finally {
         rmSync(dir, { recursive: true, force: true });
     }
+}
+
+// The site served and Chromium launched once for a test file, both closed after it: the file's
+// tests use `browser.site` and `browser.context`.
+// The file's own before hooks at the top level run alongside this one, not after it: they
+// await browser.ready() before they use the page.
+export function sharedBrowser() {
+    let starting;
+    const browser = {
+        site: null,
+        context: null,
+        ready: () => (starting ??= (async () => {
+            browser.site = await serve();
+            browser.context = await launch();
+        })()),
+    };
+    before(browser.ready);
+    after(async () => {
+        await browser.context?.close();
+        browser.site?.server.close();
+    });
+    return browser;
 }
 
 export async function serve() {
@@ -192,4 +215,15 @@ export function linesOf(report) {
 // downloads.
 export async function withoutFilePicker(page) {
     await page.addInitScript(() => { delete window.showSaveFilePicker; });
+}
+
+// A diagonally dominant system of order n, the same every time, as the editor holds it.
+export function systemOfOrder(n) {
+    const rows = [];
+    for (let i = 0; i < n; ++i) {
+        const row = [];
+        for (let j = 0; j <= n; ++j) row.push(i === j ? n + 1 : ((i * 31 + j * 17) % 19) / 10 - 0.9);
+        rows.push(row.join(' '));
+    }
+    return rows.join('\r\n');
 }

@@ -5,20 +5,18 @@
 // workspaces, line for line as the differential-equation windows' table shows it.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { before, test } from 'node:test';
 
-import { answerRun, chooseMenu, launch, linesOf, openPage, paneLines, runCli, savedReport, serve, shown, withoutFilePicker } from './harness.mjs';
+import { answerRun, chooseMenu, linesOf, openPage, paneLines, runCli, savedReport, sharedBrowser, shown, withoutFilePicker } from './harness.mjs';
 
-let site;
-let context;
+const browser = sharedBrowser();
 const pages = {};
 let commands;
 let examples;
 
 before(async () => {
-    site = await serve();
-    context = await launch();
-    const page = await openPage(context, site.address, 'linear');
+    await browser.ready();
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     ({ commands, examples } = await page.evaluate(async () => {
         const { default: createKoravin } = await import('./koravin.js');
         const k = await createKoravin();
@@ -27,21 +25,17 @@ before(async () => {
     await page.close();
 });
 
-after(async () => {
-    await context?.close();
-    site?.server.close();
-});
 
 const routes = { LinearFrm: 'linear', Ultra: 'ultra', UsDi_Euler: 'euler', UsDi_RungeKutta: 'rungekutta', UsDi_Adams: 'adams' };
 const methodMenus = { LinearFrm: '解线性方程组(U)', Ultra: '解方程(C)' };
 
 async function pageFor(route) {
     if (!pages[route]) {
-        pages[route] = await context.newPage();
+        pages[route] = await browser.context.newPage();
         await withoutFilePicker(pages[route]);
         pages[route].errors = [];
         pages[route].on('pageerror', (error) => pages[route].errors.push(String(error)));
-        await pages[route].goto(`${site.address}#${route}`);
+        await pages[route].goto(`${browser.site.address}#${route}`);
         await pages[route].waitForSelector(`section.window:not([hidden]):not([data-name="Koravin"])`);
     }
     return pages[route];

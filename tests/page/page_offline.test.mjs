@@ -3,40 +3,29 @@
 // installed app needs; the page asks for nothing outside its own origin.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { answerRun, chooseMenu, launch, linesOf, paneLines, runCli, serve, shown } from './harness.mjs';
+import { answerRun, chooseMenu, linesOf, paneLines, runCli, sharedBrowser, shown } from './harness.mjs';
 
-let site;
-let context;
-
-before(async () => {
-    site = await serve();
-    context = await launch();
-});
-
-after(async () => {
-    await context?.close();
-    site?.server.close();
-});
+const browser = sharedBrowser();
 
 test('with the network cut after one visit, the page loads and computes', async () => {
-    const page = await context.newPage();
+    const page = await browser.context.newPage();
     const requests = [];
     page.on('request', (request) => requests.push(request.url()));
-    await page.goto(site.address);
+    await page.goto(browser.site.address);
     await page.evaluate(() => navigator.serviceWorker.ready);
-    assert.ok(requests.every((url) => url.startsWith(site.address)), requests.join('\n'));
+    assert.ok(requests.every((url) => url.startsWith(browser.site.address)), requests.join('\n'));
 
-    const manifest = await (await page.request.get(`${site.address}manifest.webmanifest`)).json();
+    const manifest = await (await page.request.get(`${browser.site.address}manifest.webmanifest`)).json();
     assert.equal(manifest.lang, 'zh-CN');
     assert.equal(manifest.display, 'standalone');
     assert.equal(manifest.start_url, './');
     assert.ok(manifest.icons.some((icon) => /^(\d+)x\1$/.test(icon.sizes) && Number(icon.sizes.split('x')[0]) >= 144));
 
-    site.server.close();
-    site.server.closeAllConnections();
-    await context.setOffline(true);
+    browser.site.server.close();
+    browser.site.server.closeAllConnections();
+    await browser.context.setOffline(true);
     await page.reload();
     await shown(page).getByRole('button', { name: '非线性方程的数值解法' }).click();
     await shown(page).getByRole('textbox', { name: '编辑区域' }).fill('x^3-2*x-5');
@@ -47,10 +36,10 @@ test('with the network cut after one visit, the page loads and computes', async 
     assert.deepEqual(trace, expected.trace);
     assert.deepEqual(await paneLines(page, '计算结果区域'), linesOf(expected.report));
     // The help is there too.
-    const help = await page.request.get(`${site.address}help/index.html`).catch(() => null);
+    const help = await page.request.get(`${browser.site.address}help/index.html`).catch(() => null);
     assert.equal(help, null, 'the server is gone');
-    const helpPage = await context.newPage();
-    await helpPage.goto(`${site.address}help/linear.html`);
+    const helpPage = await browser.context.newPage();
+    await helpPage.goto(`${browser.site.address}help/linear.html`);
     assert.match(await helpPage.title(), /线性方程组/);
-    await context.setOffline(false);
+    await browser.context.setOffline(false);
 });

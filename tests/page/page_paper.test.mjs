@@ -8,27 +8,16 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { answerRun, chooseMenu, launch, linesOf, openPage, runCli, serve, shown } from './harness.mjs';
+import { answerRun, chooseMenu, linesOf, openPage, runCli, sharedBrowser, shown } from './harness.mjs';
 
-let site;
-let context;
-
-before(async () => {
-    site = await serve();
-    context = await launch();
-});
-
-after(async () => {
-    await context?.close();
-    site?.server.close();
-});
+const browser = sharedBrowser();
 
 // A page whose print dialog does nothing: headless Chromium has no dialog to answer, and
 // DevTools prints the pages instead.
 async function paperPage(route) {
-    const page = await openPage(context, site.address, route);
+    const page = await openPage(browser.context, browser.site.address, route);
     await page.addInitScript(() => { window.print = () => undefined; });
     await page.reload();
     await page.waitForSelector('section.window:not([hidden]):not([data-name="Koravin"])');
@@ -37,7 +26,7 @@ async function paperPage(route) {
 
 // The PDF of the page as printed, and its text.
 async function printed(page) {
-    const devtools = await context.newCDPSession(page);
+    const devtools = await browser.context.newCDPSession(page);
     const { data } = await devtools.send('Page.printToPDF', { preferCSSPageSize: true });
     const dir = mkdtempSync(path.join(tmpdir(), 'koravin-paper-'));
     try {

@@ -7,25 +7,14 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { answerRun, chooseMenu, launch, openPage, serve, shown } from './harness.mjs';
+import { answerRun, chooseMenu, openPage, sharedBrowser, shown } from './harness.mjs';
 
 const require = createRequire(path.join(process.env.KORAVIN_WEB_NODE_MODULES ?? path.resolve('web/node_modules'), 'noop.js'));
 const axeSource = readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 
-let site;
-let context;
-
-before(async () => {
-    site = await serve();
-    context = await launch();
-});
-
-after(async () => {
-    await context?.close();
-    site?.server.close();
-});
+const browser = sharedBrowser();
 
 // Each view: its route and what to do to reach it from there.
 const views = [
@@ -94,7 +83,7 @@ async function checkView(page, name, phone) {
 for (const phone of [false, true]) {
     test(`every view ${phone ? 'at 390 × 844' : 'at 1280 × 900'}: accessible, and nothing cut off`, async () => {
         for (const [name, route, reach] of views) {
-            const page = await openPage(context, site.address, route);
+            const page = await openPage(browser.context, browser.site.address, route);
             const refused = [];
             page.on('console', (message) => { if (/Content Security Policy|Refused to/.test(message.text())) refused.push(message.text()); });
             if (phone) await page.setViewportSize({ width: 390, height: 844 });

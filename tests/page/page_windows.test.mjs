@@ -4,27 +4,16 @@
 // during an elimination of order 1000, and the differential-equation window's fields.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { answerRun, chooseMenu, launch, openDialogEvent, openPage, paneLines, runCli, savedReport, serve, shown, statusOf, withoutFilePicker } from './harness.mjs';
+import { answerRun, chooseMenu, openDialogEvent, openPage, paneLines, runCli, savedReport, sharedBrowser, shown, statusOf, systemOfOrder, withoutFilePicker } from './harness.mjs';
 
-let site;
-let context;
-
-before(async () => {
-    site = await serve();
-    context = await launch();
-});
-
-after(async () => {
-    await context?.close();
-    site?.server.close();
-});
+const browser = sharedBrowser();
 
 const gaussSystem = '2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3';
 
 test('the start page opens each window once, and a window keeps its contents until it is closed', async () => {
-    const page = await openPage(context, site.address);
+    const page = await openPage(browser.context, browser.site.address);
     const start = shown(page);
     assert.deepEqual(await start.getByRole('button').allTextContents(),
         ['线性方程组(多元一次方程组)的数值解法', '非线性方程的数值解法', '常微分方程的数值解法', '帮助', '关于']);
@@ -46,19 +35,19 @@ test('the start page opens each window once, and a window keeps its contents unt
     assert.equal(await shown(page).getByRole('textbox', { name: '编辑区域' }).inputValue(), '');
 
     // The chooser takes the differential-equation windows along when it closes.
-    await page.goto(`${site.address}#ode`);
+    await page.goto(`${browser.site.address}#ode`);
     await shown(page).getByRole('button', { name: '欧拉(Euler)方法' }).click();
     await shown(page).getByRole('textbox', { name: '函数F(x)导数' }).fill('y');
     await page.goBack();
     await shown(page).getByRole('button', { name: '关闭' }).click();
-    await page.goto(`${site.address}#euler`);
+    await page.goto(`${browser.site.address}#euler`);
     assert.equal(await shown(page).getByRole('textbox', { name: '函数F(x)导数' }).inputValue(), '');
     assert.equal(await shown(page).getByRole('textbox', { name: '等分' }).inputValue(), '2');
     assert.deepEqual(page.errors, []);
 });
 
 test('the menus: captions with their access keys, enabling as the window decides, the keyboard', async () => {
-    const page = await openPage(context, site.address, 'linear');
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     const bar = shown(page).getByRole('menubar');
     assert.deepEqual(await bar.getByRole('menuitem').allTextContents(), ['文件(F)', '编辑(E)', '显示(V)', '解线性方程组(U)', '帮助(H)']);
     const entries = async () => page.locator('.menu').last().locator('[role^="menuitem"]').evaluateAll((items) =>
@@ -93,7 +82,7 @@ test('the menus: captions with their access keys, enabling as the window decides
     const trace = await answerRun(page, ['3']);
     assert.deepEqual(trace, runCli({ command: 'VectorModel', editor: gaussSystem.replace(/\n/g, '\r\n'), replies: ['3'] }).trace);
 
-    const ultra = await openPage(context, site.address, 'ultra');
+    const ultra = await openPage(browser.context, browser.site.address, 'ultra');
     assert.deepEqual(await shown(ultra).getByRole('menubar').getByRole('menuitem').allTextContents(),
         ['文件(F)', '编辑(E)', '显示(V)', '解方程(C)', '帮助(H)']);
     await chooseMenu(ultra, ['编辑(E)']);
@@ -122,7 +111,7 @@ test('the menus: captions with their access keys, enabling as the window decides
 });
 
 test('the status bar says where the person is, as the desktop\'s does', async () => {
-    const page = await openPage(context, site.address, 'linear');
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     const editor = shown(page).getByRole('textbox', { name: '编辑区域' });
     await editor.focus();
     assert.equal(await statusOf(page).textContent(), '编辑区域');
@@ -133,7 +122,7 @@ test('the status bar says where the person is, as the desktop\'s does', async ()
     await chooseMenu(page, ['文件(F)', '新建']);
     assert.equal(await statusOf(page).textContent(), '状态');
 
-    const ultra = await openPage(context, site.address, 'ultra');
+    const ultra = await openPage(browser.context, browser.site.address, 'ultra');
     await shown(ultra).getByRole('textbox', { name: '编辑区域' }).focus();
     assert.equal(await statusOf(ultra).textContent(), '在此输入函数方程式f(x)=?');
     await shown(ultra).getByRole('textbox', { name: '计算结果区域' }).focus();
@@ -143,7 +132,7 @@ test('the status bar says where the person is, as the desktop\'s does', async ()
 });
 
 test('a cancelled prompt ends the command silently and the pane keeps the report it had', async () => {
-    const page = await openPage(context, site.address, 'linear');
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     await withoutFilePicker(page);
     await page.reload();
     await shown(page).getByRole('textbox', { name: '编辑区域' }).fill(gaussSystem);
@@ -169,7 +158,7 @@ test('a cancelled prompt ends the command silently and the pane keeps the report
 });
 
 test('opening files: GB18030 and UTF-8, the question above 1500 bytes; saving UTF-8 with CR LF', async () => {
-    const page = await openPage(context, site.address, 'linear');
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     await withoutFilePicker(page);
     await page.reload();
     // "2 1 3" and a line of Chinese in GB18030: 方程组 is B7BD B3CC D7E9.
@@ -206,18 +195,8 @@ test('opening files: GB18030 and UTF-8, the question above 1500 bytes; saving UT
     assert.equal(await statusOf(page).textContent(), '结果.txt');
 });
 
-function systemOfOrder(n) {
-    const rows = [];
-    for (let i = 0; i < n; ++i) {
-        const row = [];
-        for (let j = 0; j <= n; ++j) row.push(i === j ? n + 1 : ((i * 31 + j * 17) % 19) / 10 - 0.9);
-        rows.push(row.join(' '));
-    }
-    return rows.join('\r\n');
-}
-
 test('停止 (Esc) ends an elimination of order 1000 within a second and leaves the previous report', async () => {
-    const page = await openPage(context, site.address, 'linear');
+    const page = await openPage(browser.context, browser.site.address, 'linear');
     const chooser = page.waitForEvent('filechooser');
     await chooseMenu(page, ['文件(F)', '打开']);
     await (await chooser).setFiles({ name: 'order1000.txt', mimeType: 'text/plain', buffer: Buffer.from(systemOfOrder(1000)) });
@@ -246,7 +225,7 @@ test('停止 (Esc) ends an elimination of order 1000 within a second and leaves 
 });
 
 test('the differential-equation window: the division rule, the spinner, the messages and the focus', async () => {
-    const page = await openPage(context, site.address, 'rungekutta');
+    const page = await openPage(browser.context, browser.site.address, 'rungekutta');
     const window = shown(page);
     const divisions = window.getByRole('textbox', { name: '等分' });
     for (const [typed, held] of [['0', '1'], ['40000', '32767'], ['2.5', '2.5'], ['-5', '1']]) {
