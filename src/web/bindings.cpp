@@ -36,6 +36,8 @@ EMSCRIPTEN_BINDINGS(koravin) {
     emscripten::function("runBytes", &Answer<&koravin::RunJson>);
     emscripten::function("sampleBytes", &Answer<&koravin::SampleJson>);
     emscripten::function("pictureBytes", &Answer<&koravin::PictureJson>);
+    emscripten::function("holdPictureBytes", &Answer<&koravin::HoldPictureJson>);
+    emscripten::function("releasePictureBytes", &Answer<&koravin::ReleasePictureJson>);
     emscripten::function("divisionsBytes", &Answer<&koravin::DivisionCountJson>);
     emscripten::function("decimalDigitsBytes", &Answer<&koravin::DecimalDigitsJson>);
 }

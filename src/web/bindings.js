@@ -18,6 +18,8 @@
     Module['run'] = call('run');
     Module['sample'] = call('sample');
     Module['picture'] = call('picture');
+    Module['holdPicture'] = call('holdPicture');
+    Module['releasePicture'] = call('releasePicture');
     Module['divisions'] = call('divisions');
     Module['decimalDigits'] = call('decimalDigits');
 })();

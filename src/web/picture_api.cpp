@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <map>
 
 #include "numbers/text_utilities.h"
 #include "plot/function_of_x.h"
@@ -146,6 +148,21 @@ PictureContent ContentOf(const Json& request, int columns) {
     throw BadRequest{"kind is function, cobweb, decay, columns or empty"};
 }
 
+// The sources the page holds: a table of 32 768 rows is read from its JSON once, not again at
+// every turn of the wheel and every step of a drag. The oldest go when too many are held; a
+// page that asks for one of those is told so and holds its source again.
+constexpr std::size_t kMostHeld = 32;
+std::map<std::int64_t, Json> heldSources;
+std::int64_t lastHeld = 0;
+
+const Json& HeldSource(const Json& request) {
+    const auto held = request.find("held");
+    if (held == request.end()) return request;
+    const auto found = held->is_number_integer() ? heldSources.find(held->get<std::int64_t>()) : heldSources.end();
+    if (found == heldSources.end()) throw BadRequest{"no source is held under that number"};
+    return found->second;
+}
+
 std::string Colour(Rgb rgb) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string text = "#";
@@ -224,7 +241,7 @@ std::string DrawPicture(const Json& request) {
         throw BadRequest{"width and height are from 50 to 20000 pixels"};
     }
     const TextMeasure measure = MeasureOf(request);
-    const PictureContent content = ContentOf(request, static_cast<int>(std::clamp(width - 80, 100.0, 4000.0)));
+    const PictureContent content = ContentOf(HeldSource(request), static_cast<int>(std::clamp(width - 80, 100.0, 4000.0)));
 
     std::string response;
     JsonWriter json(response);
@@ -350,6 +367,27 @@ std::string DrawPicture(const Json& request) {
 
 std::string PictureJson(std::string_view request) {
     return Answer([&] { return DrawPicture(ParseRequest(request)); });
+}
+
+std::string HoldPictureJson(std::string_view request) {
+    return Answer([&] {
+        Json source = ParseRequest(request);
+        if (source.contains("held")) throw BadRequest{"a source holds the run itself"};
+        ContentOf(source, 100);  // a source that cannot be drawn is refused now, not at every drawing
+        if (heldSources.size() >= kMostHeld) heldSources.erase(heldSources.begin());
+        heldSources.emplace(++lastHeld, std::move(source));
+        std::string response;
+        JsonWriter(response).beginObject().key("status").text("done").key("held").number(static_cast<double>(lastHeld)).endObject();
+        return response;
+    });
+}
+
+std::string ReleasePictureJson(std::string_view request) {
+    return Answer([&] {
+        const Json json = ParseRequest(request);
+        heldSources.erase(static_cast<std::int64_t>(NumberOf(json, "held", 0)));
+        return std::string(R"({"status":"done"})");
+    });
 }
 
 std::string SampleJson(std::string_view request) {

@@ -17,7 +17,14 @@ namespace koravin {
 // xTitle, yTitle, xTicks, yTicks: [{at, label}], curves: [{key, name, stroke, pieces}],
 // dots: [{key, colour, size, points}], overlay: {paths, circles, texts}, legend}, every
 // position in the SVG's pixels.
+// Instead of the run, `held` may name a source held by HoldPictureJson.
 std::string PictureJson(std::string_view request);
+
+// Keeps a picture's source (the request's kind and run, without the frame) for later drawings:
+// {status: "done", held: n}, or an error for a source that cannot be drawn. Release forgets it
+// ({held: n}); the module keeps the 32 held last in any case.
+std::string HoldPictureJson(std::string_view request);
+std::string ReleasePictureJson(std::string_view request);
 
 // The curve of a typed function over [xmin, xmax] for a picture `pixels` wide: its pieces between
 // gaps and poles, and the ticks of both axes. Request: {function, xmin, xmax, pixels, ymin?, ymax?};

@@ -94,7 +94,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (input.ConsumeBool()) {
                 request["drag"] = {{"fromX", Number(input)}, {"fromY", Number(input)}, {"toX", Number(input)}, {"toY", Number(input)}};
             }
-            Check(PictureJson(request.dump(-1, ' ', false, Json::error_handler_t::replace)));
+            const std::string text = request.dump(-1, ' ', false, Json::error_handler_t::replace);
+            if (input.ConsumeBool()) {
+                // The same drawing from a held source, or from a number that holds none.
+                const std::string answer = HoldPictureJson(text);
+                Check(answer);
+                const Json held = Json::parse(answer);
+                request["held"] = held.contains("held") ? held["held"] : Json(input.ConsumeIntegral<int>());
+                Check(PictureJson(request.dump(-1, ' ', false, Json::error_handler_t::replace)));
+                Check(ReleasePictureJson(Json{{"held", request["held"]}}.dump()));
+            } else {
+                Check(PictureJson(text));
+            }
             break;
         }
         case 2: {
@@ -109,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string bytes = input.ConsumeRemainingBytesAsString();
             Check(RunJson(bytes));
             Check(PictureJson(bytes));
+            Check(HoldPictureJson(bytes));
         }
     }
     return 0;

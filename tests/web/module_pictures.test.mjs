@@ -84,3 +84,30 @@ test('a wheel zooms about the pointer, a drag pans, and nothing shows an empty p
     assert.deepEqual(picture({ kind: 'empty' }), { status: 'done', width: 640, height: 420, empty: true, placeholder: '暂无图形' });
     assert.equal(call('picture', { kind: 'function', function: 'x', width: 10, height: 10, font }).status, 'error');
 });
+
+test('a held source draws as the source itself, until it is released', () => {
+    const run = runPicture({ command: 'UsDi_RungeKutta', fields: { Text1: 'y-2*x/y', Text2: '0', Text3: '1', Text4: '200' }, answers: ['1'] });
+    const source = { kind: 'columns', columns: run.columns, exact: 'sqr(1+2*x)' };
+    const { status, held } = call('holdPicture', source);
+    assert.equal(status, 'done');
+    const frame = { width: 640, height: 420, font };
+    const home = picture(source);
+    assert.deepEqual(picture({ held }), home);
+    const zoom = { x: 300, y: 200, factorX: 0.5, factorY: 0.5 };
+    assert.deepEqual(picture({ held, view: home.view, zoom }), picture({ ...source, view: home.view, zoom }));
+    // Another held source does not disturb the first.
+    const other = call('holdPicture', { kind: 'function', function: 'x^2-2', marks: [] }).held;
+    assert.notEqual(other, held);
+    assert.deepEqual(picture({ held }), home);
+
+    assert.deepEqual(call('releasePicture', { held }), { status: 'done' });
+    assert.equal(call('picture', { ...frame, held }).status, 'error');
+    assert.equal(call('picture', { ...frame, held: 'x' }).status, 'error');
+    // A source that cannot be drawn is refused when it is held.
+    assert.equal(call('holdPicture', { kind: 'columns', columns: 3 }).status, 'error');
+    assert.equal(call('holdPicture', { kind: 'nonsense' }).status, 'error');
+    // A page that never releases does not fill the memory: the 32 held last stay.
+    const many = Array.from({ length: 40 }, () => call('holdPicture', { kind: 'empty' }).held);
+    assert.equal(call('picture', { ...frame, held: many[7] }).status, 'error');
+    assert.equal(picture({ held: many[8] }).empty, true);
+});

@@ -68,6 +68,7 @@ export class PicturePane {
     private scene: Scene | null = null;
     private svg: SVGSVGElement | null = null;
     private drawing = 0;                 // the number of the newest request; older answers are dropped
+    private holding: { source: Source; held: Promise<number> } | null = null;
     private drag: { x: number; y: number; view: Bounds } | null = null;
     private dragTarget: { x: number; y: number } | null = null;
 
@@ -163,16 +164,41 @@ export class PicturePane {
         this.redraw();
     }
 
-    private request(extra: object = {}): Source {
-        const width = Math.floor(this.element.clientWidth);
-        const height = Math.floor(this.element.clientHeight);
-        return { ...this.source, width, height, font: pictureFont(), ...(this.view ? { view: this.view } : {}), ...extra };
+    // The core's number for the source it holds: the run crosses to it once, and each drawing
+    // after names it with the frame and the view only.
+    private hold(source: Source): Promise<number> {
+        if (this.holding?.source !== source) {
+            const previous = this.holding;
+            const held = this.core.call('holdPicture', source).then((answer) => {
+                const { status, held, error } = answer as { status: string; held?: number; error?: string };
+                if (status !== 'done' || held === undefined) throw new Error(`holdPicture: ${error ?? 'no answer'}`);
+                return held;
+            });
+            this.holding = { source, held };
+            previous?.held.then((old) => this.core.call('releasePicture', { held: old })).catch(() => undefined);
+        }
+        return this.holding.held;
+    }
+
+    private async drawn(source: Source, extra: object): Promise<Scene> {
+        const frame = {
+            width: Math.floor(this.element.clientWidth),
+            height: Math.floor(this.element.clientHeight),
+            font: pictureFont(),
+            ...(this.view ? { view: this.view } : {}),
+            ...extra,
+        };
+        const scene = (await this.core.call('picture', { ...frame, held: await this.hold(source) })) as Scene;
+        if (scene.status === 'done' || this.holding?.source !== source) return scene;
+        // A renewed worker holds nothing: the source crosses once more.
+        this.holding = null;
+        return (await this.core.call('picture', { ...frame, held: await this.hold(source) })) as Scene;
     }
 
     private async redraw(extra: object = {}): Promise<void> {
         if (this.element.clientWidth < 50 || this.element.clientHeight < 50) return;
         const number = ++this.drawing;
-        const scene = (await this.core.call('picture', this.request(extra))) as Scene;
+        const scene = await this.drawn(this.source, extra);
         if (number !== this.drawing) return;
         if (scene.status !== 'done') throw new Error(`picture: ${scene.error ?? 'no answer'}`);
         if (!scene.empty) this.view = scene.view;
