@@ -42,11 +42,30 @@ function pushButton(caption: string, name: string, run: () => void): HTMLButtonE
     return made;
 }
 
-export class StartWindow implements AppWindow {
+// A window of buttons alone: no keys of its own, no report, nothing to end when it closes.
+abstract class ButtonsWindow implements AppWindow {
+    abstract readonly element: HTMLElement;
+    abstract readonly title: string;
+
+    keydown(): boolean {
+        return false;
+    }
+
+    paper(): null {
+        return null;
+    }
+
+    close(): void {}
+
+    shown(): void {}
+}
+
+export class StartWindow extends ButtonsWindow {
     readonly element: HTMLElement;
     readonly title = 'Koravin';
 
     constructor(actions: StartActions) {
+        super();
         const frame = windowFrame('Koravin', this.title, null);
         this.element = frame.element;
         this.element.classList.add('start');
@@ -77,25 +96,14 @@ export class StartWindow implements AppWindow {
         };
         setInterval(tick, 1000);
     }
-
-    keydown(): boolean {
-        return false;
-    }
-
-    paper(): null {
-        return null;
-    }
-
-    close(): void {}
-
-    shown(): void {}
 }
 
-export class ChooserWindow implements AppWindow {
+export class ChooserWindow extends ButtonsWindow {
     readonly element: HTMLElement;
     readonly title = '常微分方程的数值解法';
 
     constructor(actions: StartActions, onClose: () => void) {
+        super();
         const frame = windowFrame('UsualDiffEquation', this.title, onClose);
         this.element = frame.element;
         this.element.classList.add('chooser');
@@ -108,18 +116,6 @@ export class ChooserWindow implements AppWindow {
         bottom.append(pushButton('帮助', 'cmdHelp', () => actions.help('ode.html')));
         frame.body.append(methods, bottom);
     }
-
-    keydown(): boolean {
-        return false;
-    }
-
-    paper(): null {
-        return null;
-    }
-
-    close(): void {}
-
-    shown(): void {}
 }
 
 // 关于Koravin软件: the picture, the name and version, and the four links, each opening its page.
