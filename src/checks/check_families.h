@@ -2,23 +2,12 @@
 
 // The checks of each family of commands, each adding its values and lines to the results.
 
-#include <cmath>
-#include <optional>
 #include <string_view>
 
-#include "checks/checks.h"
+#include "checks/check_results.h"
+#include "command/run_facts.h"
 
 namespace koravin {
-
-// A value the checks can report: nothing stands for "cannot be computed".
-inline std::optional<double> FiniteOrNothing(double value) {
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-// The value under its key, and the line "label = value note", or "label：无法计算。"
-void AddValueLine(CheckResults& results, std::string_view key, std::string_view label, std::optional<double> value,
-                  std::string_view note = {});
 
 // Above this order κ∞ is estimated from an LU instead of computed from the inverse.
 inline constexpr int kExactConditionOrderLimit = 500;
