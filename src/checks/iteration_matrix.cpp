@@ -4,7 +4,7 @@
 
 #include <Eigen/Dense>
 
-#include "checks/iteration_spectrum.h"
+#include "checks/iteration_eigenvalues.h"
 
 namespace koravin {
 
@@ -42,7 +42,7 @@ std::optional<Eigen::MatrixXd> IterationMatrix(const Matrix& coefficients, Itera
 std::optional<double> IterationSpectralRadius(const Matrix& coefficients, IterativeMethod method, double relaxation) {
     const std::optional<Eigen::MatrixXd> b = IterationMatrix(coefficients, method, relaxation);
     if (!b) return std::nullopt;
-    const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(*b);
+    const std::optional<IterationEigenvalues> spectrum = IterationEigenvalues::Of(*b);
     if (!spectrum) return std::nullopt;
     return spectrum->radius();
 }

@@ -25,7 +25,7 @@ inline constexpr int kSpectralRadiusOrderLimit = 500;
 // finite, or when n is over the limit.
 std::optional<Eigen::MatrixXd> IterationMatrix(const Matrix& coefficients, IterativeMethod method, double relaxation);
 
-// ρ(B) of that matrix (see IterationSpectrum); empty where B is.
+// ρ(B) of that matrix (see IterationEigenvalues); empty where B is.
 std::optional<double> IterationSpectralRadius(const Matrix& coefficients, IterativeMethod method, double relaxation);
 
 }  // namespace koravin

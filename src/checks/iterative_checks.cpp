@@ -10,7 +10,7 @@
 #include "checks/check_families.h"
 #include "checks/check_text.h"
 #include "checks/iteration_matrix.h"
-#include "checks/iteration_spectrum.h"
+#include "checks/iteration_eigenvalues.h"
 #include "checks/linear_system.h"
 #include "linear/iterative_solver.h"
 #include "numbers/number_conversions.h"
@@ -35,19 +35,19 @@ IterativeMethod MethodOf(std::string_view method) {
     return IterativeMethod::Relaxation;
 }
 
-std::optional<IterationSpectrum> SpectrumOf(const RunFacts& facts) {
+std::optional<IterationEigenvalues> EigenvaluesOf(const RunFacts& facts) {
     const int n = facts.order;
     if (n > kSpectralRadiusOrderLimit) return std::nullopt;
     Matrix system(n, n + 1);
     std::copy(facts.system.begin(), facts.system.end(), system.row(1));
     const std::optional<Eigen::MatrixXd> b = IterationMatrix(system, MethodOf(facts.iterativeMethod), facts.relaxation);
     if (!b) return std::nullopt;
-    return IterationSpectrum::Of(*b);
+    return IterationEigenvalues::Of(*b);
 }
 
 // How far the computed ρ(B) may be off: the uncertainty of every eigenvalue that could be the
 // largest. Those below half the radius would need an error of half the radius to matter.
-double RadiusUncertainty(const IterationSpectrum& spectrum) {
+double RadiusUncertainty(const IterationEigenvalues& spectrum) {
     double uncertainty = 0;
     for (std::size_t k = 0; k < spectrum.size(); ++k) {
         BetweenSteps();
@@ -89,7 +89,7 @@ struct Prediction {
 // κ(λᵢ)(|λᵢ|/ρ)ᵏ times above ρᵏ, and then the run needs log of that over |log ρ| sweeps more.
 // When that could be more than half of k* (the factor above 1/√e), k* says little, and is
 // not given.
-Prediction Predict(const IterationSpectrum& spectrum, double radius, double uncertainty, double tolerance) {
+Prediction Predict(const IterationEigenvalues& spectrum, double radius, double uncertainty, double tolerance) {
     Prediction prediction;
     if (const std::optional<int> bound = spectrum.nilpotencyBound()) {
         // Bᵐ = 0: the m-th iterate is the solution, and the next sweep changes nothing.
@@ -147,7 +147,7 @@ Prediction Predict(const IterationSpectrum& spectrum, double radius, double unce
 
 void AddIterativeChecks(const RunFacts& facts, CheckResults& results) {
     const std::string name = IterationMatrixName(facts);
-    const std::optional<IterationSpectrum> spectrum = SpectrumOf(facts);
+    const std::optional<IterationEigenvalues> spectrum = EigenvaluesOf(facts);
     std::optional<double> radius;
     Prediction prediction{.text = "无法按 ρ(B) 预计次数。"};
     if (spectrum) {

@@ -13,7 +13,7 @@
 #include <Eigen/Dense>
 #include <gtest/gtest.h>
 
-#include "checks/iteration_spectrum.h"
+#include "checks/iteration_eigenvalues.h"
 
 namespace koravin {
 namespace {
@@ -101,7 +101,7 @@ Matrix OnesBelowTheDiagonal(int n) {
 
 // Triangular B, however far from normal, has its diagonal for eigenvalues: Jacobi's B = -L is
 // nilpotent, Gauss-Seidel's is 0, and relaxation's (D + wL)⁻¹(1 - w)D has 1 - w down its diagonal.
-TEST(IterationSpectrum, TriangularIterationMatricesHaveTheirDiagonalExactly) {
+TEST(IterationEigenvalues, TriangularIterationMatricesHaveTheirDiagonalExactly) {
     const Matrix a = OnesBelowTheDiagonal(60);
     struct Case {
         IterativeMethod method;
@@ -114,7 +114,7 @@ TEST(IterationSpectrum, TriangularIterationMatricesHaveTheirDiagonalExactly) {
                           Case{IterativeMethod::Relaxation, 1.5, 0.5, std::nullopt},
                           Case{IterativeMethod::Relaxation, 1.9, 0.9, std::nullopt}}) {
         SCOPED_TRACE(c.w);
-        const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(*IterationMatrix(a, c.method, c.w));
+        const std::optional<IterationEigenvalues> spectrum = IterationEigenvalues::Of(*IterationMatrix(a, c.method, c.w));
         ASSERT_TRUE(spectrum);
         EXPECT_TRUE(spectrum->triangular());
         EXPECT_EQ(spectrum->radius(), std::fabs(1 - c.w) * (c.method == IterativeMethod::Relaxation));
@@ -131,7 +131,7 @@ TEST(IterationSpectrum, TriangularIterationMatricesHaveTheirDiagonalExactly) {
 // triangular with the 2 x 2 blocks [[0, -1/2], [-1/2, 0]], whose eigenvalues ±1/2 repeat thirty
 // times in a chain. An eigenvalue solver on the whole scatters such clusters by about ε^(1/30)
 // (it gave ρ ≈ 0.92); the blocks keep them.
-TEST(IterationSpectrum, BlockTriangularMatricesHaveTheirBlocksEigenvalues) {
+TEST(IterationEigenvalues, BlockTriangularMatricesHaveTheirBlocksEigenvalues) {
     const int n = 60;
     Matrix a(n, n + 1);
     for (int i = 1; i <= n; ++i) {
@@ -139,7 +139,7 @@ TEST(IterationSpectrum, BlockTriangularMatricesHaveTheirBlocksEigenvalues) {
         for (int j = 1; j < i; ++j) a(i, j) = 1;
         if (i % 2 == 1) a(i, i + 1) = 1;
     }
-    const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(*IterationMatrix(a, IterativeMethod::Jacobi, 1));
+    const std::optional<IterationEigenvalues> spectrum = IterationEigenvalues::Of(*IterationMatrix(a, IterativeMethod::Jacobi, 1));
     ASSERT_TRUE(spectrum);
     EXPECT_FALSE(spectrum->triangular());
     EXPECT_NEAR(spectrum->radius(), 0.5, 1e-15);
@@ -147,7 +147,7 @@ TEST(IterationSpectrum, BlockTriangularMatricesHaveTheirBlocksEigenvalues) {
 
 // A similarity by powers of two up to 2⁴⁰ leaves the eigenvalues and makes the norm huge;
 // balancing undoes it, and the radius stays the Toeplitz closed form.
-TEST(IterationSpectrum, BalancingKeepsBadlyScaledMatricesAccurate) {
+TEST(IterationEigenvalues, BalancingKeepsBadlyScaledMatricesAccurate) {
     const int n = 12;
     Matrix a(n, n + 1);
     for (int i = 1; i <= n; ++i) {
@@ -162,10 +162,10 @@ TEST(IterationSpectrum, BalancingKeepsBadlyScaledMatricesAccurate) {
 
 // κ(λ) = ‖x‖·‖y‖/|yᴴx| in closed form: 1 for a normal B, √(1 + (c/(a - d))²) for the larger
 // eigenvalue of the triangular [[a, c], [0, d]].
-TEST(IterationSpectrum, ConditionNumbersMatchTheClosedForm) {
+TEST(IterationEigenvalues, ConditionNumbersMatchTheClosedForm) {
     Eigen::MatrixXd rotation(2, 2);
     rotation << 0, 0.7, -0.7, 0;
-    const std::optional<IterationSpectrum> normal = IterationSpectrum::Of(rotation);
+    const std::optional<IterationEigenvalues> normal = IterationEigenvalues::Of(rotation);
     ASSERT_TRUE(normal);
     EXPECT_NEAR(normal->radius(), 0.7, 1e-15);
     EXPECT_NEAR(normal->condition(0), 1, 1e-14);
@@ -173,7 +173,7 @@ TEST(IterationSpectrum, ConditionNumbersMatchTheClosedForm) {
     for (const double c : {0.0, 1.0, 1e3, 1e6}) {
         Eigen::MatrixXd triangular(2, 2);
         triangular << 0.5, c, 0, 0.4;
-        const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(triangular);
+        const std::optional<IterationEigenvalues> spectrum = IterationEigenvalues::Of(triangular);
         ASSERT_TRUE(spectrum);
         const std::size_t larger = spectrum->eigenvalue(0).real() == 0.5 ? 0 : 1;
         EXPECT_NEAR(spectrum->condition(larger) / std::sqrt(1 + (c / 0.1) * (c / 0.1)), 1, 1e-12) << c;
@@ -189,7 +189,7 @@ namespace {
 // Block upper triangular matrices with normal diagonal blocks of known eigenvalues (a value, a
 // rotation-and-scale pair a ± bi, or Q·diag(λ)·Qᵀ), random couplings above, and the unknowns
 // shuffled: the eigenvalues come back to rounding, however strong the couplings.
-TEST(IterationSpectrum, ShuffledBlockTriangularMatricesGiveTheirBlocksEigenvalues) {
+TEST(IterationEigenvalues, ShuffledBlockTriangularMatricesGiveTheirBlocksEigenvalues) {
     std::mt19937 random(25);
     std::uniform_real_distribution<double> uniform(-1, 1);
     for (int trial = 0; trial < 60; ++trial) {
@@ -238,7 +238,7 @@ TEST(IterationSpectrum, ShuffledBlockTriangularMatricesGiveTheirBlocksEigenvalue
             for (Eigen::Index j = 0; j < n; ++j) shuffled(i, j) = b(shuffle[i], shuffle[j]);
         }
 
-        const std::optional<IterationSpectrum> spectrum = IterationSpectrum::Of(shuffled);
+        const std::optional<IterationEigenvalues> spectrum = IterationEigenvalues::Of(shuffled);
         ASSERT_TRUE(spectrum);
         ASSERT_EQ(spectrum->size(), expected.size());
         double radius = 0;

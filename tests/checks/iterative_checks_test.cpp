@@ -45,7 +45,7 @@ std::vector<std::string> Replies(std::string tolerance, int n, std::vector<std::
 // triangular, Gauss-Seidel's is 0, relaxation's has 1 - w all down its diagonal.
 const std::string kOnesBelow = System(60, [](int i, int j) { return j <= i ? 1 : 0; }, 1);
 
-TEST(IterativeChecks, TheSpectrumOfTriangularMatricesSaysWhatTheRunDid) {
+TEST(IterativeChecks, TheEigenvaluesOfTriangularMatricesSaysWhatTheRunDid) {
     struct Case {
         std::string_view command;
         std::vector<std::string> more;

@@ -1,4 +1,4 @@
-#include "checks/iteration_spectrum.h"
+#include "checks/iteration_eigenvalues.h"
 
 #include <algorithm>
 #include <cmath>
@@ -162,7 +162,7 @@ Eigen::Matrix<Complex, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> ComplexT
 
 }  // namespace
 
-std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b) {
+std::optional<IterationEigenvalues> IterationEigenvalues::Of(const Eigen::MatrixXd& b) {
     const Index n = b.rows();
     if (n < 1 || b.cols() != n || !b.allFinite()) return std::nullopt;
     const std::vector<std::vector<Index>> parts = ConnectedParts(b);
@@ -176,7 +176,7 @@ std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b)
     Balance(m);
     BetweenSteps();
 
-    IterationSpectrum spectrum;
+    IterationEigenvalues spectrum;
     spectrum.triangular_ = static_cast<Index>(parts.size()) == n;
     // With other blocks beside it, a block's Schur vectors turn its couplings too.
     const bool turnCouplings = parts.size() > 1;
@@ -224,7 +224,7 @@ std::optional<IterationSpectrum> IterationSpectrum::Of(const Eigen::MatrixXd& b)
     return spectrum;
 }
 
-double IterationSpectrum::conditionWithin(std::size_t k, std::size_t first, std::size_t last) const {
+double IterationEigenvalues::conditionWithin(std::size_t k, std::size_t first, std::size_t last) const {
     const auto at = static_cast<Index>(k);
     const auto begin = static_cast<Index>(first);
     const auto end = static_cast<Index>(last);
@@ -261,14 +261,14 @@ double IterationSpectrum::conditionWithin(std::size_t k, std::size_t first, std:
     return x.norm() * y.norm();
 }
 
-double IterationSpectrum::condition(std::size_t k) const {
+double IterationEigenvalues::condition(std::size_t k) const {
     // The eigenvectors of λ̄ are the conjugates of λ's in a real B.
     if (conjugateOfPrevious_[k]) return condition(k - 1);
     if (std::isnan(conditions_[k])) conditions_[k] = conditionWithin(k, 0, size());
     return conditions_[k];
 }
 
-double IterationSpectrum::uncertainty(std::size_t k) const {
+double IterationEigenvalues::uncertainty(std::size_t k) const {
     if (blockLast_[k] - blockFirst_[k] == 1) return kEpsilon * std::abs(eigenvalues_[k]);
     const bool whole = blockFirst_[k] == 0 && blockLast_[k] == size();
     const std::size_t first = conjugateOfPrevious_[k] ? k - 1 : k;

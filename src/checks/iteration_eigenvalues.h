@@ -25,11 +25,11 @@
 
 namespace koravin {
 
-class IterationSpectrum {
+class IterationEigenvalues {
 public:
     // Nothing when B is empty, not square, has an entry that is not finite, or the Schur
     // iteration fails.
-    static std::optional<IterationSpectrum> Of(const Eigen::MatrixXd& b);
+    static std::optional<IterationEigenvalues> Of(const Eigen::MatrixXd& b);
 
     std::size_t size() const { return eigenvalues_.size(); }
     std::complex<double> eigenvalue(std::size_t k) const { return eigenvalues_[k]; }
@@ -53,7 +53,7 @@ public:
 
 private:
     using ComplexRows = Eigen::Matrix<std::complex<double>, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
-    IterationSpectrum() = default;
+    IterationEigenvalues() = default;
     // ‖x‖·‖y‖ for the eigenvectors of T's rows and columns first..last - 1, normalised so that yᴴx = 1.
     double conditionWithin(std::size_t k, std::size_t first, std::size_t last) const;
 
