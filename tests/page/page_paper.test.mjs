@@ -110,3 +110,17 @@ test('a differential-equation table prints under its window\'s title and equatio
     const picture = body.slice(words(report).length);
     assert.ok(picture.includes('欧拉公式Y(n)') && picture.includes('Euler预估-校正公式Y(n)'), picture.join(' '));
 });
+
+test('a tall picture is shrunk onto the one page after the report', async () => {
+    const page = await paperPage('linear');
+    await shown(page).getByRole('textbox', { name: '编辑区域' }).fill('4 -1 0 2\n-1 4 -1 6\n0 -1 4 2');
+    await chooseMenu(page, ['显示(V)', '图形']);
+    await chooseMenu(page, ['解线性方程组(U)', '雅可比迭代法']);
+    await answerRun(page, ['1E-05', '3', '0', '0', '0']);
+    await shown(page).getByRole('img', { name: '图形区域' }).locator('svg').waitFor();
+    await chooseMenu(page, ['文件(F)', '打印…']);
+    const { text, pages } = await printed(page);
+    assert.equal(pages, 2);
+    assert.match(text, /^ *第 ?2 ?页 ?\/ ?共 ?2 ?页 *$/m);
+    assert.match(text, /Jacobi ρ=0\.3536/);
+});

@@ -7,7 +7,7 @@
 
 import { element } from './dialogs';
 import { lineAt, type LineIndex } from './text_lines';
-import { fitToPage, pageMarginMillimetres, paperLines } from './paper_layout';
+import { fitToPage, pageHeight, pageMarginMillimetres, paperLines } from './paper_layout';
 
 export interface PaperReport {
     title: string;
@@ -72,7 +72,8 @@ export function preparePaper(report: PaperReport): void {
         @top-center { content: ${cssString(shortened(report.firstLine))}; ${header} }
         @top-right { content: ${cssString(paperDate())}; ${header} }
         @bottom-center { content: "第 " counter(page) " 页 / 共 " counter(pages) " 页"; ${header} }
-    }`);
+    }
+    .paper-picture svg { max-height: ${(fit.landscape ? pageHeight.landscape : pageHeight.portrait) - 1}mm; }`);
     sheet?.remove();
     sheet = element('div', 'paper');
     sheet.setAttribute('aria-hidden', 'true');

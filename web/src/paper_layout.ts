@@ -8,6 +8,8 @@ import { columnsOf, isWide } from './text_lines';
 
 export const pageMarginMillimetres = 15;
 const pageWidth = { portrait: 210 - 2 * pageMarginMillimetres, landscape: 297 - 2 * pageMarginMillimetres };
+// The height inside the margins, which a picture must fit to stay on its one page.
+export const pageHeight = { portrait: 297 - 2 * pageMarginMillimetres, landscape: 210 - 2 * pageMarginMillimetres };
 export const smallestPointSize = 6;
 export const continuationMark = '→ ';
 // The arrow is as wide as an ideograph in a CJK font.
